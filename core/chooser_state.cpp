@@ -1,0 +1,7 @@
+#include "core/chooser_state.h"
+
+namespace mvorbel {
+
+ChooserState chooserState;
+
+}  // namespace mvorbel

@@ -1,0 +1,43 @@
+#pragma once
+// Test control of winsim's shared machinery: kernel handles, fault injection and reset.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/winsim/base/base.h"
+
+namespace winsim {
+
+// Anything a kernel handle can stand for; areas derive their own (file, snapshot, token ...).
+struct KernelObject {
+    virtual ~KernelObject() = default;
+};
+
+// Handle values are multiples of 4 from 0x100 up, never reused within one reset.
+HANDLE AddHandle(std::shared_ptr<KernelObject> object);
+std::shared_ptr<KernelObject> FindHandle(HANDLE handle);
+template <class T>
+std::shared_ptr<T> FindHandleOf(HANDLE handle) {
+    return std::dynamic_pointer_cast<T>(FindHandle(handle));
+}
+bool RemoveHandle(HANDLE handle);
+std::size_t OpenHandleCount();
+
+// Fault injection: the nth call of `function` from now on (1 = the next call) fails with `error`.
+// Several faults may be pending, for the same or different functions.
+void FailCall(const std::string& function, int nth, DWORD error);
+void ClearFaults();
+
+// Every area registers how to return to its start state; Reset runs them all and clears handles,
+// faults and the last error. Tests call it between cases.
+void OnReset(std::function<void()> resetArea);
+void Reset();
+
+namespace detail {
+// Called first by every API function that can be made to fail: counts the call and, when a
+// fault is due, gives the error code to set. The function then fails as Windows would.
+std::optional<DWORD> InjectedFailure(const char* function);
+}  // namespace detail
+
+}  // namespace winsim

@@ -1,0 +1,1 @@
+#include "platform/winsim/files/files.h"

@@ -1,0 +1,1 @@
+#include "platform/winsim/system/system.h"

@@ -1,0 +1,3 @@
+#pragma once
+// System: version, processes and tool-help, tokens and privileges, power, modules, message box.
+#include "platform/winsim/base/base.h"

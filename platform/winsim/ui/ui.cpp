@@ -1,0 +1,1 @@
+#include "platform/winsim/ui/ui.h"
