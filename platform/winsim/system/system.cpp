@@ -1,1 +1,0 @@
-#include "platform/winsim/system/system.h"
