@@ -1,0 +1,140 @@
+#include "core/boot_file.h"
+
+#include <vector>
+
+#include "core/chooser_state.h"
+#include "core/io_error.h"
+#include "core/key_value.h"
+#include "core/power.h"
+#include "core/text_file.h"
+#include "platform/win32.h"
+
+namespace mvorbel {
+namespace {
+
+constexpr DWORD kKeepAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+bool IsDefaultKey(std::string_view key) { return LowerAscii(key) == "default"; }
+
+// Windows refuses to copy onto a read-only, hidden or system file, which an earlier backup of
+// XP's read-only hidden system boot.ini is; the backup must still show the file as it is now.
+void MakeBackupCopy() {
+    DWORD oldAttributes = GetFileAttributesA(kBackupFilePath);
+    if (oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & kKeepAttributes) != 0) {
+        SetFileAttributesA(kBackupFilePath, FILE_ATTRIBUTE_NORMAL);
+    }
+    CopyFileA(kBootFilePath, kBackupFilePath, FALSE);
+}
+
+// Copies boot.ini to the temporary file line by line with the default lines rewritten, and keeps
+// the written lines. False when a read or write failed; the temporary file is then partial.
+bool CopyRewritten(TextReader& input, TextWriter& output, std::string_view newKey,
+                   std::vector<std::string>& written) {
+    try {
+        do {
+            written.push_back(RewriteDefaultLine(input.ReadLine(), newKey));
+            output.WriteLine(written.back());
+        } while (!input.AtEnd());
+        // The replacement below is only as good as what has reached the disk before it.
+        output.Flush();
+        return true;
+    } catch (const InOutError&) {
+        return false;
+    }
+}
+
+bool BootFileMissing() { return GetFileAttributesA(kBootFilePath) == INVALID_FILE_ATTRIBUTES; }
+
+// The 9x family has no MoveFileExA: the old file must go before the new one can take its name.
+// Should the move fail after the delete, a whole boot.ini is put back before anything else.
+bool ReplaceByDeleteAndMove(const std::vector<std::string>& lines) {
+    DeleteFileA(kBootFilePath);
+    if (MoveFileA(kTemporaryFilePath, kBootFilePath)) return true;
+    if (!BootFileMissing()) return false;
+    if (CopyFileA(kTemporaryFilePath, kBootFilePath, TRUE)) return true;
+    try {
+        TextWriter restored(kBootFilePath, CREATE_NEW);
+        for (const auto& line : lines) restored.WriteLine(line);
+        restored.Flush();
+        restored.Close();
+        return true;
+    } catch (const InOutError&) {
+        return false;
+    }
+}
+
+// On the NT family the rename replaces the file in one step, so boot.ini always holds either
+// its old or its new text, even across a power cut.
+bool Replace(const std::vector<std::string>& lines, DWORD attributes) {
+    bool known = attributes != INVALID_FILE_ATTRIBUTES;
+    // Windows XP ships boot.ini read-only; neither the rename nor the delete may replace it then.
+    if (known && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        SetFileAttributesA(kBootFilePath, attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    bool replaced = IsWin9xFamily()
+                        ? ReplaceByDeleteAndMove(lines)
+                        : MoveFileExA(kTemporaryFilePath, kBootFilePath,
+                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (known) SetFileAttributesA(kBootFilePath, attributes);
+    return replaced;
+}
+
+}  // namespace
+
+std::string RewriteDefaultLine(std::string_view line, std::string_view newKey) {
+    KeyValue split = SplitKeyValue(line);
+    if (!IsDefaultKey(split.key)) return std::string(line);
+    return split.key + "=" + std::string(newKey);
+}
+
+void ReadOsEntries() {
+    for (auto& entry : chooserState.osEntries) entry = OsEntry{};
+    TextReader input(kBootFilePath);
+    bool found = false;
+    do {
+        found = LowerAscii(SplitKeyValue(input.ReadLine()).key) == "[operating systems]";
+    } while (!found && !input.AtEnd());
+    for (int count = 1; count <= kOsSlotCount && !input.AtEnd(); ++count) {
+        KeyValue split = SplitKeyValue(input.ReadLine());
+        chooserState.Slot(count) = OsEntry{split.key, split.value};
+    }
+    input.Close();
+}
+
+std::string ReadDefaultKey() {
+    TextReader input(kBootFilePath);
+    std::string result;
+    try {
+        bool found = false;
+        do {
+            KeyValue split = SplitKeyValue(input.ReadLine());
+            found = IsDefaultKey(split.key);
+            if (found) result = split.value;
+        } while (!found && !input.AtEnd());
+    } catch (const InOutError&) {
+        // A file that can't be read to its end gives what was found before the failure.
+    }
+    input.Close();
+    return result;
+}
+
+bool WriteDefaultKey(std::uint8_t slot) {
+    const std::string newKey = chooserState.Slot(slot).key;
+    if (chooserState.backup) MakeBackupCopy();
+    DWORD attributes = GetFileAttributesA(kBootFilePath);
+
+    TextReader input(kBootFilePath);
+    // Whatever is planted under the temporary name (a hard link to another file, say) must not be
+    // written through: it goes, and the file is made anew.
+    DeleteFileA(kTemporaryFilePath);
+    TextWriter output(kTemporaryFilePath, CREATE_NEW);
+
+    std::vector<std::string> lines;
+    bool copied = CopyRewritten(input, output, newKey, lines);
+    output.Close();
+    input.Close();
+    return copied && Replace(lines, attributes);
+}
+
+}  // namespace mvorbel

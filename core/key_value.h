@@ -1,0 +1,22 @@
+#pragma once
+// Splitting a text line into key and value, and the ASCII-only case folding that keys and
+// process image names are compared with.
+#include <string>
+#include <string_view>
+
+namespace mvorbel {
+
+struct KeyValue {
+    std::string key;
+    std::string value;
+};
+
+// Splits at the first "=" (nothing trimmed); a line without "=" is all key, trimmed of
+// characters 0..32 at both ends, with an empty value.
+KeyValue SplitKeyValue(std::string_view line);
+
+// Only A-Z (resp. a-z) change; bytes of the code page's other letters stay as they are.
+std::string LowerAscii(std::string_view text);
+std::string UpperAscii(std::string_view text);
+
+}  // namespace mvorbel
