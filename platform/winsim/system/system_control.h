@@ -1,7 +1,11 @@
 #pragma once
-// Test control of the system area: the Windows version reported, and (as they are added) the
-// process table, token, modules, paths, message-box answers and the record of machine requests.
+// Test control of the system area: the Windows version reported, the process table, the
+// process token's privileges, loaded modules, paths, message-box answers, and the record of
+// every request that would act on the machine. Reset returns all of it to the defaults below.
+#include <functional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/winsim/system/system.h"
 
@@ -10,5 +14,62 @@ namespace winsim {
 // The family (VER_PLATFORM_WIN32_WINDOWS or VER_PLATFORM_WIN32_NT) and version GetVersionExA
 // reports. Reset gives the NT family 5.1 (Windows XP). A build of 0 picks the one Windows shipped.
 void SetVersion(DWORD platformId, DWORD major, DWORD minor, DWORD build = 0);
+bool NtFamily();
+
+// --- Processes -------------------------------------------------------------------------------
+struct Process {
+    DWORD pid = 0;
+    std::string image;  // the image name as tool-help reports it, e.g. "Winamp.exe"
+    DWORD parentPid = 0;
+    bool accessDenied = false;  // OpenProcess fails with ERROR_ACCESS_DENIED, as for System
+};
+inline constexpr DWORD kCurrentProcessId = 1500;
+// Reset: [System Process] (0), System (4), mvorbel.exe (kCurrentProcessId), in that order.
+void SetProcesses(std::vector<Process> processes);
+void AddProcess(Process process);
+const std::vector<Process>& Processes();
+
+// --- Token ----------------------------------------------------------------------------------
+// Reset: the token holds SeShutdownPrivilege and SeUndockPrivilege disabled and
+// SeChangeNotifyPrivilege enabled, as a user's token on XP does.
+void SetPrivilegeHeld(const std::string& name, bool held);
+bool PrivilegeEnabled(const std::string& name);
+
+// --- Modules and paths ----------------------------------------------------------------------
+// Loaded at reset: the executable, ntdll.dll, kernel32.dll, advapi32.dll, user32.dll.
+void SetModuleMissing(const std::string& moduleName);
+void SetProcMissing(const std::string& moduleName, const std::string& procName);
+// Reset: "C:\Program Files\mVorbel\mvorbel.exe", its quoted form as the command line, and
+// "C:\WINDOWS\system32".
+void SetModuleFileName(const std::string& path);
+void SetCommandLine(const std::string& commandLine);
+void SetSystemDirectory(const std::string& path);
+
+// --- Message boxes --------------------------------------------------------------------------
+struct MessageBoxCall {
+    HWND owner;
+    std::string text;
+    std::string caption;  // as shown: "Error" for a null caption
+    UINT type;
+};
+// Queued answers are used first, one per box; then the answerer; else the box's default button.
+void QueueMessageBoxAnswer(int answer);
+void AnswerMessageBoxes(std::function<int(const MessageBoxCall&)> answerer);
+
+// --- Requests -------------------------------------------------------------------------------
+// Every call that would act on the machine, whether the platform would carry it out or refuse
+// it: ExitWindowsEx (flags, reason), TerminateProcess (process id, exit code), WinExec (command
+// line, show command) and MessageBoxA (owner, text, caption as shown, type). Numbers in decimal.
+struct Request {
+    std::string call;
+    std::vector<std::string> args;
+    bool operator==(const Request&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Request& request);
+const std::vector<Request>& Requests();
+
+namespace detail {
+void RecordRequest(Request request);
+}  // namespace detail
 
 }  // namespace winsim

@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "platform/winsim/base/base_control.h"
+#include "platform/winsim/system/area_state.h"
 #include "platform/winsim/system/system_control.h"
 
 namespace winsim {
@@ -13,12 +14,7 @@ struct VersionState {
     DWORD build = 2600;
 };
 
-VersionState& State() {
-    static VersionState state;
-    static const bool registered = (OnReset([] { state = VersionState{}; }), true);
-    (void)registered;
-    return state;
-}
+VersionState& State() { return detail::AreaState<VersionState>(); }
 
 DWORD ShippedBuild(DWORD platformId, DWORD major, DWORD minor) {
     if (platformId != VER_PLATFORM_WIN32_NT) {
@@ -39,6 +35,8 @@ DWORD ShippedBuild(DWORD platformId, DWORD major, DWORD minor) {
 void SetVersion(DWORD platformId, DWORD major, DWORD minor, DWORD build) {
     State() = {platformId, major, minor, build != 0 ? build : ShippedBuild(platformId, major, minor)};
 }
+
+bool NtFamily() { return State().platformId == VER_PLATFORM_WIN32_NT; }
 
 }  // namespace winsim
 

@@ -1,0 +1,56 @@
+#include <deque>
+#include <string>
+
+#include "platform/winsim/system/area_state.h"
+#include "platform/winsim/system/system_control.h"
+
+namespace winsim {
+namespace {
+
+struct MessageBoxState {
+    std::deque<int> queued;
+    std::function<int(const MessageBoxCall&)> answerer;
+};
+MessageBoxState& State() { return detail::AreaState<MessageBoxState>(); }
+
+// What Enter would choose: the default button of the box's button set.
+int DefaultButton(UINT type) {
+    static const int kButtons[][3] = {
+        {IDOK, IDOK, IDOK},          {IDOK, IDCANCEL, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE},
+        {IDYES, IDNO, IDCANCEL},     {IDYES, IDNO, IDNO},        {IDRETRY, IDCANCEL, IDCANCEL},
+    };
+    UINT set = type & MB_TYPEMASK;
+    UINT button = (type & MB_DEFMASK) >> 8;
+    if (set > 5) set = 0;
+    if (button > 2) button = 0;
+    return kButtons[set][button];
+}
+
+}  // namespace
+
+void QueueMessageBoxAnswer(int answer) { State().queued.push_back(answer); }
+
+void AnswerMessageBoxes(std::function<int(const MessageBoxCall&)> answerer) {
+    State().answerer = std::move(answerer);
+}
+
+}  // namespace winsim
+
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    if (auto error = winsim::detail::InjectedFailure("MessageBoxA")) {
+        SetLastError(*error);
+        return 0;
+    }
+    winsim::MessageBoxCall call{owner, text ? text : "", caption ? caption : "Error", type};
+    winsim::detail::RecordRequest({"MessageBoxA",
+                                   {std::to_string(reinterpret_cast<ULONG_PTR>(owner)), call.text,
+                                    call.caption, std::to_string(type)}});
+    auto& state = winsim::State();
+    if (!state.queued.empty()) {
+        int answer = state.queued.front();
+        state.queued.pop_front();
+        return answer;
+    }
+    if (state.answerer) return state.answerer(call);
+    return winsim::DefaultButton(type);
+}
