@@ -48,11 +48,17 @@ protected:
 // The actions an owned list runs, each with the argument stored behind it.
 using OwnedAction = void (*)(ObjectBase*);
 
+// The object with every field zero, before any setup; null when memory is exhausted.
 template <class T>
-T* NewObject() {
+T* AllocateObject() {
     static_assert(std::is_base_of_v<ObjectBase, T>);
     // Value-initialisation zero-fills every field the class does not give a value itself.
-    T* object = new (std::nothrow) T();
+    return new (std::nothrow) T();
+}
+
+template <class T>
+T* NewObject() {
+    T* object = AllocateObject<T>();
     if (object != nullptr) object->Setup();
     return object;
 }

@@ -45,8 +45,8 @@ ObjectList* NewObjectList();
 // ReleaseItemsAndSelf and Find see the same value whatever type the caller had in hand.
 template <class T>
 ObjectList::Value ToValue(T pointer) {
-    if constexpr (std::is_convertible_v<T, ObjectBase*> && !std::is_same_v<T, std::nullptr_t>) {
-        return reinterpret_cast<ObjectList::Value>(static_cast<ObjectBase*>(pointer));
+    if constexpr (std::is_convertible_v<T, const ObjectBase*> && !std::is_same_v<T, std::nullptr_t>) {
+        return reinterpret_cast<ObjectList::Value>(static_cast<const ObjectBase*>(pointer));
     } else {
         return reinterpret_cast<ObjectList::Value>(pointer);
     }

@@ -107,6 +107,11 @@ WindowObject* NewForm(WindowObject* parent, const char* caption);
 // Allocated as NewObject does, but set up through SetupWithParent.
 WindowObject* NewWindowObject(WindowObject* parent, const char* baseClassName);
 
+// Attached to every form: paints the background on WM_ERASEBKGND, then lets the message go on.
+bool BackgroundHandler(WindowObject* window, MSG& message, LRESULT* result);
+// Attached by SetContextMenu: tracks the context menu where WM_CONTEXTMENU asks.
+bool ContextMenuHandler(WindowObject* window, MSG& message, LRESULT* result);
+
 // The window procedure of every class the framework registers.
 LRESULT CALLBACK EntryWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

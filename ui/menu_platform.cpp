@@ -1,0 +1,45 @@
+#include "ui/menu_platform.h"
+
+#include <cstddef>
+
+#include "ui/menu_object.h"
+
+namespace mvorbel {
+
+MenuPlatform ClassifyMenuPlatform(DWORD platformId, DWORD majorVersion, DWORD minorVersion) {
+    if (platformId == VER_PLATFORM_WIN32_NT) {
+        if (majorVersion < 5) return MenuPlatform::NT4OrOlder;
+        return minorVersion == 0 ? MenuPlatform::Windows2000 : MenuPlatform::XPOrLater;
+    }
+    if (platformId == VER_PLATFORM_WIN32_WINDOWS) {
+        if (majorVersion > 4 || (majorVersion == 4 && minorVersion >= 10)) return MenuPlatform::Windows98Me;
+        return MenuPlatform::Windows95;
+    }
+    return MenuPlatform::Unrecognised;
+}
+
+MenuPlatform CurrentMenuPlatform() {
+    OSVERSIONINFOA info = {sizeof info};
+    // A failed call leaves the platform id 0, which no family claims.
+    GetVersionExA(&info);
+    return ClassifyMenuPlatform(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
+}
+
+UINT MenuItemInfoSize() {
+    switch (CurrentMenuPlatform()) {
+        case MenuPlatform::Windows95:
+        case MenuPlatform::NT4OrOlder:
+        case MenuPlatform::Unrecognised:
+            // These reject a record that carries hbmpItem, the member 98 and 2000 added.
+            return offsetof(MENUITEMINFOA, hbmpItem);
+        default:
+            return sizeof(MENUITEMINFOA);
+    }
+}
+
+bool HasOldMenuItemText() {
+    const MenuPlatform platform = CurrentMenuPlatform();
+    return platform == MenuPlatform::Windows95 || platform == MenuPlatform::NT4OrOlder;
+}
+
+}  // namespace mvorbel
