@@ -1,10 +1,25 @@
 #pragma once
 // Platform family test, shutdown privilege, restart and power-off requests, and ending the media
 // player before either.
+#include <string>
 
 namespace mvorbel {
 
 // True on the 9x family: GetVersionExA reports a platform other than NT.
 bool IsWin9xFamily();
+
+// Enables SeShutdownPrivilege in the process token on the NT family; true when enabled or not
+// needed (9x).
+bool EnableShutdownPrivilege();
+
+// Ask ExitWindowsEx to restart / turn off, forced on the NT family when the Settings file says
+// so. On the NT family nothing is asked when the privilege can't be enabled.
+void RestartSystem();
+void PowerOffSystem();
+
+// Terminates the first process in snapshot order whose image name equals imageName, ignoring the
+// case of A-Z only. Finding nothing (or no tool-help) is not a failure.
+void TerminateProcessByName(const std::string& imageName);
+void TerminatePlayer();
 
 }  // namespace mvorbel
