@@ -1,0 +1,206 @@
+// winsim's file test API: drive mapping, fault injection, reported sizes and times, the journal.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/win32.h"
+#include "platform/winsim/base/base_control.h"
+#include "platform/winsim/files/files_control.h"
+
+namespace {
+
+constexpr DWORD kSentinel = 0xDEADBEEF;
+
+class FilesControl : public ::testing::Test {
+ protected:
+    void SetUp() override {
+        winsim::Reset();
+        host_ = std::filesystem::temp_directory_path() /
+                ("mvorbel-files-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(host_);
+        std::filesystem::create_directories(host_ / "c");
+        std::filesystem::create_directories(host_ / "d");
+        winsim::MapDrive('c', host_ / "c");
+        winsim::MapDrive('D', host_ / "d");
+    }
+    void TearDown() override {
+        winsim::Reset();
+        std::filesystem::remove_all(host_);
+    }
+    void Put(const char* path, const std::string& content) {
+        HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file) << path << ": " << GetLastError();
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
+        CloseHandle(file);
+    }
+    std::filesystem::path host_;
+};
+
+TEST_F(FilesControl, DrivesLeadToTheirHostFoldersAndUnmappedOnesNowhere) {
+    Put("C:\\Boot.INI", "text");
+    std::ifstream onHost(host_ / "c" / "Boot.INI");
+    std::string content;
+    std::getline(onHost, content);
+    EXPECT_EQ("text", content);
+    EXPECT_EQ(host_ / "c" / "Boot.INI", winsim::HostPath("c:/boot.ini"));
+
+    winsim::UnmapDrive('c');
+    SetLastError(kSentinel);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\boot.ini"));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), GetLastError());
+}
+
+TEST_F(FilesControl, FilesPutOnTheHostDirectlyAreArchiveFiles) {
+    std::ofstream(host_ / "c" / "planted.txt") << "x";
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA("C:\\PLANTED.TXT"));
+}
+
+TEST_F(FilesControl, TheNthCallOfANamedFunctionFails) {
+    Put("C:\\a.txt", "x");
+    winsim::FailCall("GetFileAttributesA", 2, ERROR_NOT_READY);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\a.txt"));
+    SetLastError(kSentinel);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\a.txt"));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_READY), GetLastError());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\a.txt")) << "a fault fires once";
+}
+
+TEST_F(FilesControl, InjectedDiskFullWritesNothing) {
+    HANDLE file = CreateFileA("C:\\a.txt", GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    winsim::FailCall("WriteFile", 1, ERROR_DISK_FULL);
+    DWORD written = 99;
+    SetLastError(kSentinel);
+    EXPECT_FALSE(WriteFile(file, "abc", 3, &written, nullptr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_DISK_FULL), GetLastError());
+    EXPECT_EQ(0u, written);
+    CloseHandle(file);
+    EXPECT_EQ(0u, std::filesystem::file_size(host_ / "c" / "a.txt"));
+}
+
+TEST_F(FilesControl, EveryFileFunctionCanBeMadeToFail) {
+    Put("C:\\a.txt", "x");
+    const char* functions[] = {"CreateFileA", "CopyFileA", "DeleteFileA", "MoveFileA", "MoveFileExA",
+                               "SetFileAttributesA", "FindFirstFileA", "FileTimeToDosDateTime",
+                               "FileTimeToLocalFileTime"};
+    for (const char* function : functions) {
+        winsim::FailCall(function, 1, ERROR_GEN_FAILURE);
+        SetLastError(kSentinel);
+        std::string name = function;
+        bool failed = false;
+        WIN32_FIND_DATAA found{};
+        FILETIME time{0, 0x1C00000};
+        FILETIME local{};
+        WORD date = 0, dosTime = 0;
+        if (name == "CreateFileA") {
+            failed = CreateFileA("C:\\a.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) ==
+                     INVALID_HANDLE_VALUE;
+        } else if (name == "CopyFileA") {
+            failed = !CopyFileA("C:\\a.txt", "C:\\b.txt", FALSE);
+        } else if (name == "DeleteFileA") {
+            failed = !DeleteFileA("C:\\a.txt");
+        } else if (name == "MoveFileA") {
+            failed = !MoveFileA("C:\\a.txt", "C:\\b2.txt");
+        } else if (name == "MoveFileExA") {
+            failed = !MoveFileExA("C:\\a.txt", "C:\\b3.txt", 0);
+        } else if (name == "SetFileAttributesA") {
+            failed = !SetFileAttributesA("C:\\a.txt", FILE_ATTRIBUTE_HIDDEN);
+        } else if (name == "FindFirstFileA") {
+            failed = FindFirstFileA("C:\\*", &found) == INVALID_HANDLE_VALUE;
+        } else if (name == "FileTimeToDosDateTime") {
+            failed = !FileTimeToDosDateTime(&time, &date, &dosTime);
+        } else {
+            failed = !FileTimeToLocalFileTime(&time, &local);
+        }
+        EXPECT_TRUE(failed) << function;
+        EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), GetLastError()) << function;
+    }
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA("C:\\a.txt")) << "nothing changed";
+}
+
+TEST_F(FilesControl, ReportedSizeShowsBothWordsUntilTheFileIsWritten) {
+    Put("C:\\big.bin", "x");
+    ASSERT_TRUE(winsim::SetReportedSize("c:\\BIG.bin", 0x100000005ULL));
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA("C:\\big.bin", &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    EXPECT_EQ(1u, found.nFileSizeHigh);
+    EXPECT_EQ(5u, found.nFileSizeLow);
+    FindClose(search);
+    Put("C:\\big.bin", "abc");
+    search = FindFirstFileA("C:\\big.bin", &found);
+    EXPECT_EQ(0u, found.nFileSizeHigh);
+    EXPECT_EQ(3u, found.nFileSizeLow);
+    FindClose(search);
+}
+
+TEST_F(FilesControl, LastWriteTimeIsSettableAndCopiedAlong) {
+    Put("C:\\a.txt", "x");
+    const FILETIME time{0x12345670, 0x01D00000};
+    ASSERT_TRUE(winsim::SetLastWriteTime("C:\\a.txt", time));
+    ASSERT_TRUE(CopyFileA("C:\\a.txt", "D:\\b.txt", FALSE));
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA("D:\\b.txt", &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    EXPECT_EQ(time.dwLowDateTime, found.ftLastWriteTime.dwLowDateTime);
+    EXPECT_EQ(time.dwHighDateTime, found.ftLastWriteTime.dwHighDateTime);
+    FindClose(search);
+}
+
+TEST_F(FilesControl, LocalTimeOffsetShiftsLocalFileTimes) {
+    const ULONGLONG utc = 134410572000000000ULL;
+    const struct {
+        std::int32_t minutes;
+        LONGLONG shift;
+    } cases[] = {{0, 0}, {180, 180LL * 600000000}, {-330, -330LL * 600000000}};
+    for (const auto& c : cases) {
+        winsim::SetLocalTimeOffset(c.minutes);
+        FILETIME in{static_cast<DWORD>(utc), static_cast<DWORD>(utc >> 32)};
+        FILETIME out{};
+        ASSERT_TRUE(FileTimeToLocalFileTime(&in, &out));
+        ULONGLONG got = (ULONGLONG{out.dwHighDateTime} << 32) | out.dwLowDateTime;
+        EXPECT_EQ(static_cast<LONGLONG>(got - utc), c.shift) << c.minutes;
+    }
+}
+
+TEST_F(FilesControl, JournalRecordsChangesOnDriveCWithItsContentAfterEach) {
+    Put("D:\\other.txt", "not on C");
+    winsim::ClearFileJournal();
+    Put("C:\\boot.ini", "old");
+    ASSERT_TRUE(SetFileAttributesA("C:\\boot.ini", FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_FALSE(DeleteFileA("C:\\missing.txt")) << "failed calls change nothing and are not recorded";
+    EXPECT_TRUE(CopyFileA("D:\\other.txt", "C:\\copy.txt", FALSE));
+    EXPECT_TRUE(MoveFileExA("C:\\copy.txt", "C:\\boot.ini", MOVEFILE_REPLACE_EXISTING));
+
+    const auto& journal = winsim::FileJournal();
+    std::vector<std::string> calls;
+    for (const auto& entry : journal) calls.push_back(entry.call);
+    EXPECT_EQ((std::vector<std::string>{"CreateFileA", "WriteFile", "SetFileAttributesA", "CopyFileA", "MoveFileExA"}),
+              calls);
+    ASSERT_EQ(5u, journal.size());
+    EXPECT_EQ("", journal[0].Find("c:\\BOOT.INI")->content);
+    EXPECT_EQ("old", journal[1].Find("c:\\boot.ini")->content);
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN), journal[2].Find("C:\\boot.ini")->attributes);
+    EXPECT_EQ("not on C", journal[3].Find("C:\\copy.txt")->content);
+    EXPECT_EQ(nullptr, journal[4].Find("C:\\copy.txt"));
+    EXPECT_EQ("not on C", journal[4].Find("C:\\boot.ini")->content);
+    EXPECT_EQ((std::vector<std::string>{"C:\\copy.txt", "C:\\boot.ini", "0x1"}), journal[4].arguments);
+}
+
+TEST_F(FilesControl, ResetForgetsDrivesAttributesAndOpenFiles) {
+    Put("C:\\a.txt", "x");
+    ASSERT_TRUE(SetFileAttributesA("C:\\a.txt", FILE_ATTRIBUTE_READONLY));
+    HANDLE open = CreateFileA("C:\\a.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, open);
+    winsim::Reset();
+    EXPECT_EQ(0u, winsim::OpenHandleCount());
+    EXPECT_TRUE(winsim::FileJournal().empty());
+    winsim::MapDrive('C', host_ / "c");
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA("C:\\a.txt"));
+    EXPECT_TRUE(DeleteFileA("C:\\a.txt")) << "no handle of the last run keeps it open";
+}
+
+}  // namespace
