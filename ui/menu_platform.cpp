@@ -6,6 +6,11 @@
 
 namespace mvorbel {
 
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(offsetof(MENUITEMINFOA, hbmpItem) == 44 && sizeof(MENUITEMINFOA) == 48,
+              "the 32-bit menu record sizes 95/NT 4 and later versions expect");
+#endif
+
 MenuPlatform ClassifyMenuPlatform(DWORD platformId, DWORD majorVersion, DWORD minorVersion) {
     if (platformId == VER_PLATFORM_WIN32_NT) {
         if (majorVersion < 5) return MenuPlatform::NT4OrOlder;

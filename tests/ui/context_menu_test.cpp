@@ -7,6 +7,7 @@ class ContextMenuTest : public testing::UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
+        winsim::AddIconResource(GetModuleHandleA(nullptr), "MAINICON");
         main = testing::BuildMainWindow();
         hwnd = main.window->GetHandle();
         winsim::SetTrackScript([](const winsim::Tracking&) -> std::optional<UINT> { return std::nullopt; });
@@ -49,8 +50,7 @@ TEST_F(ContextMenuTest, ReplacedMenuAndNoMenu) {
 }
 
 TEST_F(ContextMenuTest, ReleasingTheMainWindowLeavesNothingBehind) {
-    winsim::AddIconResource(GetModuleHandleA(nullptr), "MAINICON");
-    main.window->GetIcon();
+    ASSERT_NE(main.window->icon, nullptr);
     const HDC dc = GetDC(hwnd);
     SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     ReleaseDC(hwnd, dc);

@@ -15,7 +15,7 @@ struct Dispatched {
 std::vector<Dispatched> dispatched;
 
 bool RecordUserMessages(WindowObject*, MSG& message, LRESULT*) {
-    if (message.message >= WM_USER || message.message == WM_NULL) {
+    if (message.message >= WM_USER || message.message == WM_NULL || message.message == WM_PAINT) {
         dispatched.push_back({message.message, terminated});
     }
     return false;
@@ -44,16 +44,22 @@ protected:
 };
 
 TEST_F(MessageLoopTest, PostedMessagesComeBeforeTheQuitAndTheDrainGoesOnAfterIt) {
+    window->SetVisible(true);
+    ProcessMessages(window);
+    dispatched.clear();
+    testing::defaultProcessed.clear();
     PostMessageA(hwnd, WM_USER + 1, 0, 0);
     PostQuitMessage(0);
     PostMessageA(hwnd, WM_USER + 2, 0, 0);
+    // The platform hands out WM_PAINT only after WM_QUIT.
+    InvalidateRect(hwnd, nullptr, TRUE);
     ProcessMessages(window);
     EXPECT_TRUE(terminated);
-    ASSERT_FALSE(dispatched.empty());
-    EXPECT_EQ(dispatched[0].message, static_cast<UINT>(WM_USER + 1));
-    EXPECT_FALSE(dispatched[0].terminatedThen);
-    // WM_USER + 2 is still dispatched, though no handler is asked any more.
-    EXPECT_EQ(std::count(testing::defaultProcessed.begin(), testing::defaultProcessed.end(), WM_USER + 2), 1);
+    ASSERT_EQ(dispatched.size(), 2u);
+    EXPECT_EQ(dispatched[1].message, static_cast<UINT>(WM_USER + 2));
+    EXPECT_FALSE(dispatched[1].terminatedThen) << "posted after the quit, retrieved before it";
+    // WM_PAINT is still dispatched, though no handler is asked any more.
+    EXPECT_EQ(std::count(testing::defaultProcessed.begin(), testing::defaultProcessed.end(), WM_PAINT), 1);
     MSG left = {};
     EXPECT_FALSE(PeekMessageA(&left, nullptr, 0, 0, PM_NOREMOVE)) << "left in the queue: " << left.message;
 }
