@@ -46,11 +46,11 @@ TEST_F(SystemModules, ModuleFileNameTruncatesIntoSmallBuffer) {
     EXPECT_EQ(GetModuleFileNameA(nullptr, path, sizeof path), 20u);
     EXPECT_STREQ(path, "C:\\Tools\\mvorbel.exe");
     EXPECT_EQ(GetModuleHandleA("MVORBEL.EXE"), GetModuleHandleA(nullptr));
-    char small[8];
+    char small[] = ".........";
     SetLastError(0xDEADBEEF);
-    EXPECT_EQ(GetModuleFileNameA(nullptr, small, sizeof small), 8u);
+    EXPECT_EQ(GetModuleFileNameA(nullptr, small, 8), 8u);
     EXPECT_EQ(GetLastError(), DWORD{ERROR_INSUFFICIENT_BUFFER});
-    EXPECT_STREQ(small, "C:\\Tool");
+    EXPECT_STREQ(small, "C:\\Tools.") << "eight characters, no terminator";
 }
 
 TEST_F(SystemModules, SystemDirectoryReportsSizeNeeded) {

@@ -154,13 +154,10 @@ DWORD WINAPI GetModuleFileNameA(HMODULE handle, LPSTR fileName, DWORD size) {
     std::string path = module == &winsim::LoadedModules().front()
                            ? paths.moduleFileName
                            : paths.systemDirectory + "\\" + module->name;
-    if (size == 0) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
+    // As XP does (and Wine): a path that doesn't fit fills the whole buffer, with no room left
+    // for the terminator. Vista and later terminate it inside the buffer instead.
     if (path.size() >= size) {
-        std::memcpy(fileName, path.data(), size - 1);
-        fileName[size - 1] = '\0';
+        std::memcpy(fileName, path.data(), size);
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return size;
     }
