@@ -51,6 +51,12 @@ TEST_F(MenuObjectTest, MenuBarFirstThenPopupsInTheWindowsChain) {
               (std::vector<std::string>{"os1", "os2", "os3", "os4", "os5", "-", "hibernate", "-", "off", "-", "cancel"}));
 }
 
+TEST_F(MenuObjectTest, MenusGoWithAWindowWhosePlatformWindowNeverExisted) {
+    ASSERT_EQ(main.window->handle, nullptr);
+    Terminate(main.window);
+    EXPECT_EQ(winsim::LiveMenuCount(), 0u);
+}
+
 TEST_F(MenuObjectTest, IdsFollowTemplateOrderAndKeysArePositionsOrIds) {
     for (int i = 0; i <= 10; ++i) {
         MenuObject* entry = popup->ItemAt(i);

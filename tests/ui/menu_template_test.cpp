@@ -55,11 +55,5 @@ TEST(RadioGroupTest, RunsOfSiblingsShareAGroupAndADoubleBangStartsTheNext) {
     EXPECT_EQ(RadioGroup(0, true), 2);
 }
 
-TEST(OpensLevelTest, OnlyTheWholeText) {
-    EXPECT_TRUE(OpensLevel("("));
-    EXPECT_FALSE(OpensLevel("(x"));
-    EXPECT_FALSE(OpensLevel(nullptr));
-}
-
 }  // namespace
 }  // namespace mvorbel
