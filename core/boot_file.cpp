@@ -27,21 +27,29 @@ void MakeBackupCopy() {
     CopyFileA(kBootFilePath, kBackupFilePath, FALSE);
 }
 
-// Copies boot.ini to the temporary file line by line with the default lines rewritten, and keeps
-// the written lines. False when a read or write failed; the temporary file is then partial.
-bool CopyRewritten(TextReader& input, TextWriter& output, std::string_view newKey,
-                   std::vector<std::string>& written) {
+struct Rewrite {
+    bool copied = false;  // every line reached the disk; false leaves a partial temporary file
+    bool namesKey = false;  // some "default" line now names the chosen key
+    std::vector<std::string> lines;
+};
+
+// Copies boot.ini to the temporary file line by line with the default lines rewritten.
+Rewrite CopyRewritten(TextReader& input, TextWriter& output, std::string_view newKey) {
+    Rewrite rewrite;
     try {
         do {
-            written.push_back(RewriteDefaultLine(input.ReadLine(), newKey));
-            output.WriteLine(written.back());
+            std::string line = input.ReadLine();
+            if (IsDefaultKey(SplitKeyValue(line).key)) rewrite.namesKey = true;
+            rewrite.lines.push_back(RewriteDefaultLine(line, newKey));
+            output.WriteLine(rewrite.lines.back());
         } while (!input.AtEnd());
         // The replacement below is only as good as what has reached the disk before it.
         output.Flush();
-        return true;
+        rewrite.copied = true;
     } catch (const InOutError&) {
-        return false;
+        // The old boot.ini stays; the caller learns it from the result.
     }
+    return rewrite;
 }
 
 bool BootFileMissing() { return GetFileAttributesA(kBootFilePath) == INVALID_FILE_ATTRIBUTES; }
@@ -130,11 +138,12 @@ bool WriteDefaultKey(std::uint8_t slot) {
     DeleteFileA(kTemporaryFilePath);
     TextWriter output(kTemporaryFilePath, CREATE_NEW);
 
-    std::vector<std::string> lines;
-    bool copied = CopyRewritten(input, output, newKey, lines);
+    Rewrite rewrite = CopyRewritten(input, output, newKey);
     output.Close();
     input.Close();
-    return copied && Replace(lines, attributes);
+    if (!rewrite.copied) return false;
+    // A file without a "default" line is still rewritten, but then names no key.
+    return Replace(rewrite.lines, attributes) && rewrite.namesKey;
 }
 
 }  // namespace mvorbel

@@ -16,8 +16,9 @@ void ReadOsEntries();
 // The value of the first "default" line, or empty. Raises InOutError on open and close only.
 std::string ReadDefaultKey();
 // Makes boot.ini's "default" lines name the key of the given used slot (1..5). True only when
-// c:\boot.ini was replaced by the rewritten text. Raises InOutError on opening the files and
-// on closing them; other failures leave the file as it was and give false.
+// c:\boot.ini was replaced by the rewritten text and that text names the key. Raises InOutError
+// on opening the files and on closing them; other failures leave the file as it was and give
+// false.
 bool WriteDefaultKey(std::uint8_t slot);
 
 // The line as the rewrite writes it: a "default" line (any case) names newKey, keeping the

@@ -1,0 +1,61 @@
+#pragma once
+// Drive C: of winsim mapped to a fresh host folder per test, with the chooser state at its
+// start values, and small helpers to put and inspect files there.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/chooser_state.h"
+#include "platform/win32.h"
+#include "platform/winsim/base/base_control.h"
+#include "platform/winsim/files/files_control.h"
+
+namespace mvorbel::testing {
+
+class DriveC : public ::testing::Test {
+ protected:
+    void SetUp() override {
+        winsim::Reset();
+        host_ = std::filesystem::temp_directory_path() /
+                ("mvorbel-core-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(host_);
+        std::filesystem::create_directories(host_);
+        winsim::MapDrive('C', host_);
+        chooserState = ChooserState{};
+        chooserState.SetStartFlags();
+    }
+
+    void TearDown() override {
+        winsim::Reset();
+        std::filesystem::remove_all(host_);
+    }
+
+    // Puts a file on drive C: from the host side, then gives it the attributes (0: as made).
+    void Put(const std::string& name, const std::string& content, DWORD attributes = 0) {
+        std::ofstream(host_ / name, std::ios::binary) << content;
+        if (attributes != 0) {
+            ASSERT_TRUE(SetFileAttributesA(("C:\\" + name).c_str(), attributes));
+        }
+    }
+
+    std::string Content(const std::string& name) const {
+        std::ifstream file(host_ / name, std::ios::binary);
+        if (!file) return "<missing>";
+        std::ostringstream content;
+        content << file.rdbuf();
+        return content.str();
+    }
+
+    bool Exists(const std::string& name) const { return std::filesystem::exists(host_ / name); }
+
+    DWORD Attributes(const std::string& name) const { return GetFileAttributesA(("C:\\" + name).c_str()); }
+
+    std::filesystem::path host_;
+};
+
+}  // namespace mvorbel::testing
