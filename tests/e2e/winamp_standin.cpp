@@ -1,0 +1,16 @@
+// Stands in for the media player in the end-to-end tests: a process whose image is Winamp.exe.
+// It leaves a file behind once it runs, so the harness waits for that instead of guessing, and
+// gives up by itself after ten minutes so that a failed test leaves nothing running for long.
+#include <windows.h>
+
+int main() {
+  HANDLE started = CreateFileA("c:\\winamp-standin.started", GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (started != INVALID_HANDLE_VALUE) {
+    CloseHandle(started);
+  }
+  for (int second = 0; second < 600; ++second) {
+    Sleep(1000);
+  }
+  return 0;
+}
