@@ -1,0 +1,36 @@
+#include "core/chooser_menu.h"
+
+#include "core/key_value.h"
+
+namespace mvorbel {
+
+namespace {
+// "Перевести в спящий режим" (hibernate)
+constexpr const char* kHibernateText = "\xCF\xE5\xF0\xE5\xE2\xE5\xF1\xF2\xE8 \xE2 \xF1\xEF\xFF\xF9\xE8\xE9 \xF0\xE5\xE6\xE8\xEC";
+// "Выключить компьютер" (turn the computer off)
+constexpr const char* kTurnOffText = "\xC2\xFB\xEA\xEB\xFE\xF7\xE8\xF2\xFC \xEA\xEE\xEC\xEF\xFC\xFE\xF2\xE5\xF0";
+// "Отмена" (cancel)
+constexpr const char* kCancelText = "\xCE\xF2\xEC\xE5\xED\xE0";
+}  // namespace
+
+const char* const kMenuTemplate[kMenuTemplateLastIndex + 1] = {
+    kRestartIntoText, kRestartIntoText, kRestartIntoText, kRestartIntoText, kRestartIntoText,
+    "-", kHibernateText, "-", kTurnOffText, "-", kCancelText, "",
+};
+
+std::string OsItemLabel(std::string_view description) {
+    std::string label = kRestartIntoText;
+    for (char c : description) {
+        label += c;
+        if (c == '&') label += '&';
+    }
+    return label;
+}
+
+std::string HibernationProbePath(std::string_view systemDirectory, bool win9xFamily) {
+    const std::string lowered = LowerAscii(systemDirectory);
+    if (win9xFamily) return lowered + "\\vmmhiber.w9x";
+    return lowered.substr(0, 1) + ":\\hiberfil.sys";
+}
+
+}  // namespace mvorbel

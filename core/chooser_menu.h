@@ -1,0 +1,37 @@
+#pragma once
+// The Popup menu's layout: its template, what each item is, and how items are labelled.
+#include <string>
+#include <string_view>
+
+namespace mvorbel {
+
+// Items of the Popup menu by index, in template order.
+enum MenuItemIndex : int {
+    kFirstOsItem = 0,  // items 0..4: the operating systems of slots 1..5
+    kLastOsItem = 4,
+    kShutdownSeparator = 5,
+    kHibernateItem = 6,
+    kHibernateSeparator = 7,
+    kTurnOffItem = 8,
+    kCancelSeparator = 9,
+    kCancelItem = 10,
+};
+
+inline constexpr int kMenuTemplateLastIndex = 11;
+
+// "Перезагрузить в " (restart into), in Windows-1251.
+inline constexpr const char* kRestartIntoText = "\xCF\xE5\xF0\xE5\xE7\xE0\xE3\xF0\xF3\xE7\xE8\xF2\xFC \xE2 ";
+
+// Twelve texts; the empty text ends the template.
+extern const char* const kMenuTemplate[kMenuTemplateLastIndex + 1];
+
+// The label of an operating-system item. The platform takes a single "&" as an accelerator
+// prefix and would hide it, so every "&" of the description is doubled to show as written.
+std::string OsItemLabel(std::string_view description);
+
+// Where a hibernation file would be: on the 9x family the lower-cased system directory (which
+// ends in a backslash) followed by "\vmmhiber.w9x"; on the NT family the system drive's letter
+// followed by ":\hiberfil.sys".
+std::string HibernationProbePath(std::string_view systemDirectory, bool win9xFamily);
+
+}  // namespace mvorbel

@@ -1,0 +1,80 @@
+#include "core/menu_commands.h"
+
+#include "core/boot_file.h"
+#include "core/chooser_state.h"
+#include "core/platform_utils.h"
+#include "core/power.h"
+#include "platform/win32.h"
+
+namespace mvorbel {
+
+ChooserObject* chooserObject = nullptr;
+
+namespace {
+
+// The menu that the Ctrl path re-opens is tracked while the quit message of the first run is
+// still queued; the popup's single-message pump usually takes it and marks the application as
+// ending, after which the window passes commands to no handler. So the command chosen there is
+// taken off the queue here and handed to the menu's own command handling directly.
+void CarryOutReopenedMenuCommand(ChooserObject* chooser) {
+    WindowObject* window = chooser->mainWindow;
+    MSG message = {};
+    if (window == nullptr || window->handle == nullptr) return;
+    if (!PeekMessageA(&message, window->handle, WM_COMMAND, WM_COMMAND, PM_REMOVE)) return;
+    LRESULT result = 0;
+    MenuCommandHandler(window, message, &result);
+}
+
+}  // namespace
+
+bool CtrlHeld() {
+    // Widened with its sign, the high-order (down) bit fills the upper 16 bits; the toggle bit
+    // does not count.
+    const std::int32_t state = static_cast<SHORT>(GetKeyState(VK_CONTROL));
+    return (static_cast<std::uint32_t>(state) >> 16) != 0;
+}
+
+void RefreshDefaultChecks() {
+    chooserState.defaultKey = ReadDefaultKey();
+    for (int slot = 1; slot <= kOsSlotCount; ++slot) {
+        const OsEntry& entry = chooserState.Slot(slot);
+        if (!entry.Used()) continue;
+        chooserObject->popupMenu->SetItemChecked(slot - 1, entry.key == chooserState.defaultKey);
+    }
+}
+
+void ChooseEntry(ChooserObject* chooser, std::uint8_t slot) {
+    const bool rewritten = WriteDefaultKey(slot);
+    // Taken before the notice: a message box reads keyboard messages of its own.
+    const bool ctrl = CtrlHeld();
+    if (!rewritten) ShowMessageBox(kRewriteFailedNotice);
+    if (ctrl) {
+        RefreshDefaultChecks();
+        chooser->popupMenu->ShowPopupAt(chooserState.cursorX, chooserState.cursorY);
+        CarryOutReopenedMenuCommand(chooser);
+    } else if (rewritten) {
+        // Restarting with boot.ini unchanged would start the system the user just left.
+        TerminatePlayer();
+        RestartSystem();
+    }
+    PostQuitMessage(0);
+}
+
+void OnHibernate(void*, MenuObject*, std::int32_t) {
+    try {
+        WinExec(kSuspendCommandLine, SW_HIDE);
+    } catch (...) {
+        // Starting the suspend command must never keep the program from quitting.
+    }
+    PostQuitMessage(0);
+}
+
+void OnTurnOff(void*, MenuObject*, std::int32_t) {
+    TerminatePlayer();
+    PowerOffSystem();
+    PostQuitMessage(0);
+}
+
+void OnCancel(void*, MenuObject*, std::int32_t) { PostQuitMessage(0); }
+
+}  // namespace mvorbel

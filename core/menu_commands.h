@@ -1,0 +1,36 @@
+#pragma once
+// The commands of the Popup menu's items. Each one ends by posting the quit message.
+#include <cstdint>
+
+#include "core/chooser_object.h"
+#include "ui/menu_object.h"
+
+namespace mvorbel {
+
+// "Не удалось изменить файл c:\boot.ini." (could not change c:\boot.ini), in Windows-1251.
+inline constexpr const char* kRewriteFailedNotice =
+    "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xE8\xE7\xEC\xE5\xED\xE8\xF2\xFC \xF4\xE0\xE9\xEB c:\\boot.ini.";
+
+// "rundll32.exe powrprof.dll,SetSuspendState", started hidden.
+inline constexpr const char* kSuspendCommandLine = "rundll32.exe powrprof.dll,SetSuspendState";
+
+// Whether Ctrl was down as of the last keyboard message the thread read.
+bool CtrlHeld();
+
+// Reads the default back from c:\boot.ini and checks exactly the items of the slots naming it.
+void RefreshDefaultChecks();
+
+// Makes slot `slot` the boot default; then re-opens the menu (Ctrl held) or ends the player and
+// restarts.
+void ChooseEntry(ChooserObject* chooser, std::uint8_t slot);
+
+// Handlers as the menu calls them: (data = the ChooserObject, root menu, position).
+template <std::uint8_t Slot>
+void OnChooseEntry(void* data, MenuObject*, std::int32_t) {
+    ChooseEntry(static_cast<ChooserObject*>(data), Slot);
+}
+void OnHibernate(void* data, MenuObject* menu, std::int32_t position);
+void OnTurnOff(void* data, MenuObject* menu, std::int32_t position);
+void OnCancel(void* data, MenuObject* menu, std::int32_t position);
+
+}  // namespace mvorbel
