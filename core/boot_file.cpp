@@ -78,7 +78,8 @@ bool Replace(const std::vector<std::string>& lines, DWORD attributes) {
     bool known = attributes != INVALID_FILE_ATTRIBUTES;
     // Windows XP ships boot.ini read-only; neither the rename nor the delete may replace it then.
     if (known && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        SetFileAttributesA(kBootFilePath, attributes & ~FILE_ATTRIBUTE_READONLY);
+        const DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
+        SetFileAttributesA(kBootFilePath, writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL);
     }
     bool replaced = IsWin9xFamily()
                         ? ReplaceByDeleteAndMove(lines)

@@ -9,8 +9,9 @@ constexpr char kCarriageReturn = 13;
 constexpr char kLineFeed = 10;
 constexpr char kCtrlZ = 26;
 constexpr DWORD kBufferSize = 4096;
-// The runtime's code for a step on a file that is not open.
+// The runtime's own codes: a step on a file that is not open, and a write cut short.
 constexpr DWORD kFileNotOpen = 103;
+constexpr DWORD kDiskFull = 101;
 
 }  // namespace
 
@@ -71,7 +72,7 @@ void TextWriter::WriteLine(std::string_view line) {
         RaiseInOutError(GetLastError());
     }
     // A short write is how a full disk shows when the call itself succeeds.
-    if (written != text.size()) RaiseInOutError(ERROR_DISK_FULL);
+    if (written != text.size()) RaiseInOutError(kDiskFull);
 }
 
 void TextWriter::Flush() {
