@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake make g++ libgtest-dev googletest
           g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          wine64 xvfb xdotool x11-utils imagemagick)
+          wine64 xvfb xdotool x11-utils imagemagick python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -45,9 +45,13 @@ def wait_for(condition, timeout, what, interval=0.1):
 
 
 class Display:
-    """A virtual X display of its own (Xvfb picks a free number)."""
+    """A virtual X display of its own (Xvfb picks a free number), or the user's display."""
 
-    def __init__(self, width=1024, height=768):
+    def __init__(self, width=1024, height=768, existing=None):
+        self._xvfb = None
+        if existing:
+            self.name = existing
+            return
         read_end, write_end = os.pipe()
         # -noreset: without it the server resets whenever its last client leaves, which puts
         # the pointer back in the middle of the screen between two xdotool calls.
@@ -89,6 +93,8 @@ class Display:
         self.run('import', '-window', 'root', str(path))
 
     def close(self):
+        if self._xvfb is None:
+            return
         self._xvfb.terminate()
         try:
             self._xvfb.wait(10)
@@ -269,7 +275,9 @@ class Scenario:
         return run
 
     def start(self, pointer=(300, 200), name='mvorbel.exe'):
-        self.display.move_pointer(*pointer)
+        """Starts the program; the menu opens at pointer (None: wherever the mouse is)."""
+        if pointer is not None:
+            self.display.move_pointer(*pointer)
         self.chooser = Run(self.prefix, self.display, [f'c:\\{self.EXE_DIR}\\{name}'],
                            self.folder / 'trace.txt', '-all,+relay,+menu')
         return self.chooser
