@@ -13,6 +13,7 @@ struct CommandCase {
     bool ctrl;
     std::vector<winsim::Request> requests;
 };
+void PrintTo(const CommandCase& c, std::ostream* out) { *out << c.name; }
 
 class Commands : public Scenario, public ::testing::WithParamInterface<CommandCase> {};
 

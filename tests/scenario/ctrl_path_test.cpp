@@ -22,6 +22,7 @@ struct ReopenedCase {
     std::string finalDefault;
     std::vector<winsim::Request> requests;
 };
+void PrintTo(const ReopenedCase& c, std::ostream* out) { *out << c.name; }
 
 class CtrlPath : public Scenario, public ::testing::WithParamInterface<ReopenedCase> {
  protected:

@@ -37,6 +37,7 @@ struct RewriteFailure {
     const char* failingCall;  // nullptr: none
     DWORD error;
 };
+void PrintTo(const RewriteFailure& c, std::ostream* out) { *out << c.name; }
 
 class RewriteFails : public Scenario, public ::testing::WithParamInterface<RewriteFailure> {
  protected:
@@ -102,6 +103,7 @@ struct UnreadableCase {
     bool chooseWithCtrl;
     std::string defaultAfter;
 };
+void PrintTo(const UnreadableCase& c, std::ostream* out) { *out << c.name; }
 
 class Unreadable : public Scenario, public ::testing::WithParamInterface<UnreadableCase> {};
 

@@ -77,6 +77,7 @@ struct CheckCase {
     std::string bootIni;
     std::vector<std::string> osItems;
 };
+void PrintTo(const CheckCase& c, std::ostream* out) { *out << c.name; }
 
 class Checks : public Scenario, public ::testing::WithParamInterface<CheckCase> {};
 
@@ -116,6 +117,7 @@ struct SettingsCase {
     bool hibernationFile;
     std::vector<std::string> powerItems;  // what follows the one system item
 };
+void PrintTo(const SettingsCase& c, std::ostream* out) { *out << c.name; }
 
 class ItemsShown : public Scenario, public ::testing::WithParamInterface<SettingsCase> {};
 
@@ -156,6 +158,7 @@ struct ProbeCase {
     const char* fileContent;
     bool hibernateShown;
 };
+void PrintTo(const ProbeCase& c, std::ostream* out) { *out << c.name; }
 
 class HibernationProbe : public Scenario, public ::testing::WithParamInterface<ProbeCase> {};
 

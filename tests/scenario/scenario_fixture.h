@@ -9,6 +9,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/entry_point.h"
@@ -131,8 +132,13 @@ class Scenario : public ::testing::Test {
     // What a process start would give: the run before may have left its window (after an error)
     // and always leaves `terminated` set.
     static void ForgetFramework() {
-        if (applicationWindow != nullptr) ObjectBase::Release(applicationWindow);
-        applicationWindow = nullptr;
+        if (WindowObject* window = std::exchange(applicationWindow, nullptr); window != nullptr) {
+            // An error thrown out of a command handler skips the message walk's unhold; the real
+            // process ends there, so the holds are given back here for the release to dispose.
+            const std::int32_t holds = window->useCount / 2;
+            ObjectBase::Release(window);
+            for (std::int32_t i = 0; i < holds; ++i) window->Unhold();
+        }
         terminated = false;
         chooserObject = nullptr;
         chooserState = ChooserState{};
