@@ -20,23 +20,38 @@ class PopupsTest(unittest.TestCase):
             '010c:trace:menu:calc_menu_item_size (0,0)-(131,16)',
             item(16, r'ID=0x2, State=check, Text=L"C:\\=\"2000\""'),
             item(32, 'ID=0x0, fType=sep, State=grey'),
+            '010c:Call window proc 0000000216A0F5A0 (hwnd=0000000000010060,msg=WM_SIZE)',
             TRACK.replace('(300,200)', '(5,6)'),
             item(0, r'ID=0x1, State=check, Text=L"a&&b"'),
-        ])
+        ]) + '\n'
+
         found = winetrace.popups(trace)
         self.assertEqual([(p.x, p.y, p.flags) for p in found], [(300, 200, 0x800), (5, 6, 0x800)])
         self.assertEqual(found[0].labels(), ['\u041f\u0435 "XP" /fastdetect', 'C:\\="2000"', '-'])
         self.assertEqual(found[0].checked(), ['C:\\="2000"'])
         self.assertEqual(len(found[0].choosable()), 2)
         self.assertEqual(found[1].labels(), ['a&&b'])
+        self.assertEqual([p.complete for p in found], [True, False])
+
+    def test_popup_is_complete_once_its_thread_goes_on(self):
+        lines = [TRACK, item(0, 'ID=0x1, Text=L"a"'),
+                 '00fc:Ret  PE DLL (proc=0000000368464890) retval=1',
+                 item(16, 'ID=0x2, Text=L"b"')]
+        popup = winetrace.popups('\n'.join(lines) + '\n')[0]
+        self.assertEqual((popup.labels(), popup.complete), (['a', 'b'], False))
+        popup = winetrace.popups('\n'.join(lines + ['010c:trace:menu:x']) + '\n')[0]
+        self.assertEqual((popup.labels(), popup.complete), (['a', 'b'], True))
+
+    def test_a_line_still_being_written_is_not_read(self):
+        self.assertEqual(winetrace.popups(TRACK + '\n' + item(0, 'ID=0x1, Text=L"a"')[:60])[0].items, [])
 
     def test_measuring_again_replaces_the_items(self):
         trace = '\n'.join([TRACK, item(0, 'ID=0x1, Text=L"a"'), item(16, 'ID=0x2, Text=L"b"'),
-                           item(0, 'ID=0x1, Text=L"a"'), item(16, 'ID=0x2, Text=L"b"')])
+                           item(0, 'ID=0x1, Text=L"a"'), item(16, 'ID=0x2, Text=L"b"')]) + '\n'
         self.assertEqual(winetrace.popups(trace)[0].labels(), ['a', 'b'])
 
     def test_items_before_any_popup_are_ignored(self):
-        self.assertEqual(winetrace.popups(item(0, 'ID=0x1, Text=L"a"')), [])
+        self.assertEqual(winetrace.popups(item(0, 'ID=0x1, Text=L"a"') + '\n'), [])
 
 
 class CallsTest(unittest.TestCase):

@@ -9,6 +9,7 @@ so nothing a scenario does reaches the template.
 import contextlib
 import fcntl
 import os
+import re
 import shutil
 import subprocess
 import time
@@ -44,11 +45,15 @@ def wait_for(condition, timeout, what, interval=0.1):
         time.sleep(interval)
 
 
+_XWININFO_LINE = re.compile(r'^\s*0x[0-9a-f]+ "(.*)": \(.*\)\s+(\d+)x(\d+)\S*\s+\+(-?\d+)\+(-?\d+)\s*$')
+
+
 class Display:
     """A virtual X display of its own (Xvfb picks a free number), or the user's display."""
 
     def __init__(self, width=1024, height=768, existing=None):
         self._xvfb = None
+        self.width, self.height = width, height
         if existing:
             self.name = existing
             return
@@ -80,13 +85,18 @@ class Display:
     def move_pointer(self, x, y):
         self.xdotool('mousemove', '--sync', str(x), str(y))
 
-    def window_names(self):
-        names = []
+    def windows(self):
+        """Top-level X windows as (name, x, y, width, height); unnamed ones left out."""
+        found = []
         for line in self.run('xwininfo', '-root', '-tree').splitlines():
-            start = line.find('"')
-            if start >= 0 and line.find('"', start + 1) > start:
-                names.append(line[start + 1:line.find('"', start + 1)])
-        return names
+            window = _XWININFO_LINE.match(line)
+            if window:
+                name, width, height, x, y = window.groups()
+                found.append((name, int(x), int(y), int(width), int(height)))
+        return found
+
+    def window_names(self):
+        return [window[0] for window in self.windows()]
 
     def screenshot(self, path):
         Path(path).parent.mkdir(parents=True, exist_ok=True)
@@ -298,7 +308,7 @@ class Scenario:
                 raise AssertionError(f'the program exited ({self.chooser.process.returncode}) '
                                      f'before popup {count} was shown')
             found = self.popups()
-            return (len(found) >= count and found[count - 1].items
+            return (len(found) >= count and found[count - 1].complete
                     and 'mVorbel' in self.display.window_names() and found[count - 1])
         popup = wait_for(shown, timeout, f'popup {count} and the window "mVorbel"')
         # The trace line comes as tracking starts; give the menu loop a moment to take input.
@@ -312,14 +322,24 @@ class Scenario:
             if not self.chooser.running():
                 raise AssertionError('the program exited before its message box was shown')
             boxes = self.calls('MessageBoxA')
-            return boxes and self._box_window_up(boxes[-1][1][2]) and boxes[-1][1]
+            return boxes and self._box_window(boxes[-1][1][2]) and boxes[-1][1]
         args = wait_for(shown, timeout, 'a message box')
+        # Without a window manager the keyboard goes to the window under the pointer, as
+        # it would for a user who moves the mouse onto the box.
+        x, y, w, h = self._box_window(args[2])
+        self.display.move_pointer(x + w // 2, y + h // 2)
         time.sleep(0.5)
         self.screenshot('message-box')
         return args[1], args[2], args[3]
 
-    def _box_window_up(self, caption):
-        return (caption or 'Error') in self.display.window_names()
+    def _box_window(self, caption):
+        """The box's window, on screen and more than a dot (the hidden main window shares
+        the caption)."""
+        for name, x, y, w, h in self.display.windows():
+            if (name == (caption or 'Error') and w > 1 and h > 1
+                    and 0 <= x < self.display.width and 0 <= y < self.display.height):
+                return x, y, w, h
+        return None
 
     def keys(self, *keys):
         self.display.xdotool('key', '--delay', '100', *keys)

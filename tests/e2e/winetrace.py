@@ -66,6 +66,8 @@ class Popup:
     y: int
     flags: int
     items: list = field(default_factory=list)
+    # True once the program's thread has gone on past measuring the items: the list is whole.
+    complete: bool = False
 
     def labels(self):
         """The shown items' texts, '-' for a separator."""
@@ -100,18 +102,26 @@ def popups(trace):
     Wine measures a popup's items once before showing it; should it measure again (the first
     item at the top once more), the later pass replaces the earlier one.
     """
-    found = []
-    for line in trace.splitlines():
+    found, thread = [], None
+    for line in trace.splitlines(keepends=True):
+        if not line.endswith('\n'):
+            break  # still being written
         track = _TRACK.search(line)
         if track:
             found.append(Popup(x=int(track.group(2)), y=int(track.group(3)),
                                flags=int(track.group(1), 16)))
+            thread = line.split(':', 1)[0]
             continue
+        if not found or line.split(':', 1)[0] != thread:
+            continue  # other processes and threads write to the same stream
         item = _ITEM.search(line)
-        if item and found:
+        if item:
             if int(item.group(2)) == 0:
                 found[-1].items = []
             found[-1].items.append(_menu_item(item.group(3)))
+            found[-1].complete = False
+        elif 'calc_menu_item_size' not in line and found[-1].items:
+            found[-1].complete = True
     return found
 
 
