@@ -17,6 +17,8 @@ int RunApplication() {
     try {
         BuildMainWindow(chooserObject, nullptr);
         Run(chooserObject->mainWindow);
+        // The Main window took the ChooserObject with it.
+        chooserObject = nullptr;
         return 0;
     } catch (const InOutError& error) {
         ShowTopLevelError("EInOutError", error.Address(), error.Message());
