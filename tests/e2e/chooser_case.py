@@ -1,4 +1,4 @@
-"""What every end-to-end scenario of the chooser shares: a display per test class, a prefix
+"""What every end-to-end scenario of the chooser shares: a display and a prefix
 per test, a sample drive C: and the texts the chooser shows."""
 import os
 import unittest
@@ -48,13 +48,12 @@ class ChooserCase(unittest.TestCase):
         cls.winamp = os.environ.get('MV_E2E_WINAMP')
         cls.work = Path(os.environ.get('MV_E2E_WORK', 'e2e-work')).resolve()
         cls.template = wineharness.ensure_template(cls.work / 'prefix-template')
-        cls.display = wineharness.Display()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.display.close()
 
     def setUp(self):
+        # A display per test: on a display that an earlier prefix's programs have used, Wine
+        # takes some 15 s longer to show its first window.
+        self.display = wineharness.Display()
+        self.addCleanup(self.display.close)
         name = f'{type(self).__name__}.{self._testMethodName}'
         self.s = wineharness.Scenario(self.work / name, self.template, self.display)
         self.addCleanup(self.s.close)
