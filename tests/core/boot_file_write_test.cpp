@@ -9,24 +9,15 @@ namespace mvorbel {
 namespace {
 
 constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
-constexpr DWORD kHidden = FILE_ATTRIBUTE_HIDDEN;
-constexpr DWORD kSystem = FILE_ATTRIBUTE_SYSTEM;
-constexpr DWORD kArchive = FILE_ATTRIBUTE_ARCHIVE;
+constexpr DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-const std::string kOld =
-    "[boot loader]\r\n"
-    "timeout=30\r\n"
-    "Default=multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS\r\n"
-    "[operating systems]\r\n"
-    "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS=\"Windows XP\" /fastdetect\r\n"
-    "C:\\=\"Windows 98\"\r\n";
-const std::string kNew =
-    "[boot loader]\r\n"
-    "timeout=30\r\n"
-    "Default=C:\\\r\n"
-    "[operating systems]\r\n"
-    "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS=\"Windows XP\" /fastdetect\r\n"
-    "C:\\=\"Windows 98\"\r\n";
+std::string BootIni(const std::string& key) {
+    return "[boot loader]\r\ntimeout=30\r\nDefault=" + key +
+           "\r\n[operating systems]\r\nmulti(0)disk(0)rdisk(0)partition(1)\\WINDOWS=\"Windows XP\" /fastdetect\r\n"
+           "C:\\=\"Windows 98\"\r\n";
+}
+const std::string kOld = BootIni("multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS");
+const std::string kNew = BootIni("C:\\");
 
 class BootFileWrite : public testing::DriveC {
  protected:
@@ -34,14 +25,18 @@ class BootFileWrite : public testing::DriveC {
         DriveC::SetUp();
         chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
     }
-    void Use9xFamily() { winsim::SetVersion(1 /* VER_PLATFORM_WIN32_WINDOWS */, 4, 10); }
+    // boot.ini must hold the old or the new text, and the result say which.
+    void ExpectWhole(bool named, const std::string& what) {
+        const std::string content = Content("boot.ini");
+        EXPECT_TRUE(content == kOld || content == kNew) << what << ": " << content;
+        EXPECT_EQ(content == kNew, named) << what;
+    }
 };
 
 TEST_F(BootFileWrite, RewritesEveryDefaultLineAndKeepsTheRestByteForByte) {
     const struct {
         const char* what;
-        std::string before;
-        std::string after;
+        std::string before, after;
         bool namesKey;
     } cases[] = {
         {"the loader's file", kOld, kNew, true},
@@ -58,41 +53,27 @@ TEST_F(BootFileWrite, RewritesEveryDefaultLineAndKeepsTheRestByteForByte) {
         EXPECT_EQ(c.before, Content("boot.old")) << c.what;
         EXPECT_FALSE(Exists("36528945648732")) << c.what;
     }
-}
-
-TEST_F(BootFileWrite, WithoutBackupNoCopyIsMadeOrTouched) {
-    Put("boot.ini", kOld);
     chooserState.backup = false;
-    EXPECT_TRUE(WriteDefaultKey(3));
-    EXPECT_FALSE(Exists("boot.old"));
+    Put("boot.ini", kOld);
     Put("boot.old", "earlier");
     EXPECT_TRUE(WriteDefaultKey(3));
-    EXPECT_EQ("earlier", Content("boot.old"));
+    EXPECT_EQ("earlier", Content("boot.old")) << "without backup the copy is left alone";
 }
 
-// Mend b: XP ships boot.ini read-only, hidden and system; it is rewritten all the same and keeps
-// its attributes.
-TEST_F(BootFileWrite, KeepsAttributesAndRewritesReadOnlyFiles) {
-    for (DWORD attributes : {kHidden | kSystem, kReadOnly | kHidden | kSystem | kArchive, kReadOnly}) {
+// XP ships boot.ini read-only, hidden and system: it is rewritten all the same, keeps its
+// attributes, and an earlier backup with such attributes is replaced too.
+TEST_F(BootFileWrite, RewritesProtectedFilesAndKeepsTheirAttributes) {
+    for (DWORD attributes : {kHiddenSystem, kReadOnly | kHiddenSystem | FILE_ATTRIBUTE_ARCHIVE, kReadOnly}) {
         Put("boot.ini", kOld, attributes);
+        Put("boot.old", "a backup from long ago", attributes);
         EXPECT_TRUE(WriteDefaultKey(3)) << std::hex << attributes;
         EXPECT_EQ(kNew, Content("boot.ini")) << std::hex << attributes;
+        EXPECT_EQ(kOld, Content("boot.old")) << std::hex << attributes;
         EXPECT_EQ(attributes, Attributes("boot.ini")) << std::hex << attributes;
-        SetFileAttributesA("C:\\boot.ini", FILE_ATTRIBUTE_NORMAL);
+        for (const char* name : {"C:\\boot.ini", "C:\\boot.old"}) SetFileAttributesA(name, FILE_ATTRIBUTE_NORMAL);
     }
 }
 
-// Mend c: an earlier backup with read-only, hidden or system attributes is replaced anyway.
-TEST_F(BootFileWrite, BackupHoldsTheFileAsItWasJustBefore) {
-    Put("boot.ini", kOld, kReadOnly | kHidden | kSystem);
-    Put("boot.old", "a backup from long ago", kReadOnly | kHidden | kSystem);
-    EXPECT_TRUE(WriteDefaultKey(3));
-    EXPECT_EQ(kOld, Content("boot.old"));
-    EXPECT_TRUE(WriteDefaultKey(1));
-    EXPECT_EQ(kNew, Content("boot.old")) << "the second rewrite backs up the first one's result";
-}
-
-// Mend e: a hard link planted under the temporary name is not written through.
 TEST_F(BootFileWrite, NeverWritesThroughAFilePlantedUnderTheTemporaryName) {
     Put("boot.ini", kOld);
     Put("victim.sys", "precious");
@@ -102,16 +83,16 @@ TEST_F(BootFileWrite, NeverWritesThroughAFilePlantedUnderTheTemporaryName) {
     EXPECT_EQ(kNew, Content("boot.ini"));
 }
 
-// Mend a: on the NT family boot.ini is replaced in one step; after every change on drive C:
-// it holds the whole old or the whole new text.
+// On the NT family boot.ini is replaced in one step: after every change on drive C: it holds
+// the whole old or the whole new text.
 TEST_F(BootFileWrite, BootFileIsWholeAfterEveryStepOnTheNtFamily) {
-    Put("boot.ini", kOld, kReadOnly | kHidden | kSystem);
-    Put("boot.old", "older", kHidden);
+    Put("boot.ini", kOld, kReadOnly | kHiddenSystem);
+    Put("boot.old", "older", FILE_ATTRIBUTE_HIDDEN);
     winsim::ClearFileJournal();
     EXPECT_TRUE(WriteDefaultKey(3));
     const auto& journal = winsim::FileJournal();
     ASSERT_FALSE(journal.empty());
-    bool sawNew = false;
+    bool sawNew = false, usedMoveEx = false;
     for (std::size_t step = 0; step < journal.size(); ++step) {
         const auto* boot = journal[step].Find("c:\\boot.ini");
         ASSERT_NE(nullptr, boot) << "boot.ini missing after step " << step << " " << journal[step].call;
@@ -119,40 +100,31 @@ TEST_F(BootFileWrite, BootFileIsWholeAfterEveryStepOnTheNtFamily) {
             << "after step " << step << " " << journal[step].call << ": " << boot->content;
         EXPECT_FALSE(sawNew && boot->content == kOld) << "went back after step " << step;
         sawNew = sawNew || boot->content == kNew;
+        usedMoveEx = usedMoveEx || journal[step].call == "MoveFileExA";
     }
-    EXPECT_EQ(kNew, journal.back().Find("c:\\boot.ini")->content);
-    bool usedMoveEx = false;
-    for (const auto& entry : journal) usedMoveEx = usedMoveEx || entry.call == "MoveFileExA";
+    EXPECT_TRUE(sawNew);
     EXPECT_TRUE(usedMoveEx);
 }
 
-TEST_F(BootFileWrite, The9xFamilyDeletesThenMoves) {
-    Use9xFamily();
-    Put("boot.ini", kOld, kReadOnly | kHidden | kSystem);
-    winsim::ClearFileJournal();
-    EXPECT_TRUE(WriteDefaultKey(3));
-    EXPECT_EQ(kNew, Content("boot.ini"));
-    EXPECT_EQ(kReadOnly | kHidden | kSystem, Attributes("boot.ini"));
-    std::vector<std::string> calls;
-    for (const auto& entry : winsim::FileJournal()) {
-        if (entry.call == "DeleteFileA" || entry.call.rfind("MoveFile", 0) == 0) calls.push_back(entry.call);
-    }
-    EXPECT_EQ((std::vector<std::string>{"DeleteFileA", "MoveFileA"}), calls);
-}
-
-// Mend a on 9x: a move failing after the delete must not leave the machine without boot.ini.
-TEST_F(BootFileWrite, The9xFamilyPutsAWholeFileBackWhenTheMoveFails) {
-    Use9xFamily();
-    for (bool copyFailsToo : {false, true}) {
-        Put("boot.ini", kOld, kHidden | kSystem);
-        winsim::FailCall("MoveFileA", 1, ERROR_GEN_FAILURE);
-        if (copyFailsToo) winsim::FailCall("CopyFileA", 2, ERROR_GEN_FAILURE);  // the first is the backup
-        bool named = WriteDefaultKey(3);
-        std::string content = Content("boot.ini");
-        EXPECT_TRUE(content == kOld || content == kNew) << "copy fails too: " << copyFailsToo << ": " << content;
-        EXPECT_EQ(content == kNew, named) << "copy fails too: " << copyFailsToo;
-        EXPECT_EQ(kHidden | kSystem, Attributes("boot.ini")) << "copy fails too: " << copyFailsToo;
+// 9x has no MoveFileExA: delete, then move; a move failing after the delete puts a whole file back.
+TEST_F(BootFileWrite, The9xFamilyDeletesThenMovesAndRecoversAFailedMove) {
+    winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    for (int faults : {0, 1, 2}) {
+        const std::string what = std::to_string(faults) + " faults";
+        Put("boot.ini", kOld, kReadOnly | kHiddenSystem);
+        winsim::ClearFileJournal();
+        if (faults >= 1) winsim::FailCall("MoveFileA", 1, ERROR_GEN_FAILURE);
+        if (faults >= 2) winsim::FailCall("CopyFileA", 2, ERROR_GEN_FAILURE);  // the first is the backup
+        ExpectWhole(WriteDefaultKey(3), what);
         winsim::ClearFaults();
+        EXPECT_EQ(kReadOnly | kHiddenSystem, Attributes("boot.ini")) << what;
+        std::vector<std::string> calls;
+        for (const auto& entry : winsim::FileJournal())
+            if (entry.call == "DeleteFileA" || entry.call.starts_with("MoveFile")) calls.push_back(entry.call);
+        if (faults == 0) {
+            EXPECT_EQ((std::vector<std::string>{"DeleteFileA", "MoveFileA"}), calls);
+        }
+        SetFileAttributesA("C:\\boot.ini", FILE_ATTRIBUTE_NORMAL);
     }
 }
 
@@ -177,19 +149,18 @@ TEST_F(BootFileWrite, EachFailingCallLeavesAWholeFileAndAnHonestResult) {
         {"WriteFile", 1, false},
         {"WriteFile", 3, false},
         {"FlushFileBuffers", 1, false},
-        {"CloseHandle", 1, true},  // the temporary file
-        {"CloseHandle", 2, true},  // boot.ini
+        {"CloseHandle", 1, true},          // the temporary file
+        {"CloseHandle", 2, true},          // boot.ini
         {"SetFileAttributesA", 2, false},  // clearing boot.ini's read-only
         {"MoveFileExA", 1, false},
         {"SetFileAttributesA", 3, false, false},  // restoring boot.ini's attributes
     };
     for (const auto& c : cases) {
-        std::string what = std::string(c.function) + " #" + std::to_string(c.nth);
-        Put("boot.ini", kOld, kReadOnly | kHidden | kSystem);
+        const std::string what = std::string(c.function) + " #" + std::to_string(c.nth);
+        Put("boot.ini", kOld, kReadOnly | kHiddenSystem);
         Put("boot.old", "older", kReadOnly);
         winsim::FailCall(c.function, c.nth, ERROR_GEN_FAILURE);
-        bool raised = false;
-        bool named = false;
+        bool raised = false, named = false;
         try {
             named = WriteDefaultKey(3);
         } catch (const InOutError& error) {
@@ -197,17 +168,13 @@ TEST_F(BootFileWrite, EachFailingCallLeavesAWholeFileAndAnHonestResult) {
             EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), error.Code()) << what;
         }
         winsim::ClearFaults();
-        std::string content = Content("boot.ini");
         EXPECT_EQ(c.raises, raised) << what;
-        EXPECT_TRUE(content == kOld || content == kNew) << what << ": " << content;
-        EXPECT_EQ(content == kNew, named) << what;
+        ExpectWhole(named, what);
         EXPECT_EQ(c.keepsReadOnly, (Attributes("boot.ini") & kReadOnly) != 0) << what << ": read-only restored";
-        // Leave the next case a clean drive, whatever this one left behind.
-        for (const char* name : {"boot.ini", "boot.old", "36528945648732"}) {
-            SetFileAttributesA((std::string("C:\\") + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-            std::filesystem::remove(host_ / name);
-        }
+        // A raise may leave a handle open: start the next case on a clean drive.
         winsim::Reset();
+        std::filesystem::remove_all(host_);
+        std::filesystem::create_directories(host_);
         winsim::MapDrive('C', host_);
     }
 }

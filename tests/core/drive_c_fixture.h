@@ -1,6 +1,5 @@
 #pragma once
-// Drive C: of winsim mapped to a fresh host folder per test, with the chooser state at its
-// start values, and small helpers to put and inspect files there.
+// Drive C: of winsim on a fresh host folder per test, the chooser state at its start values.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -29,30 +28,25 @@ class DriveC : public ::testing::Test {
         chooserState = ChooserState{};
         chooserState.SetStartFlags();
     }
-
     void TearDown() override {
         winsim::Reset();
         std::filesystem::remove_all(host_);
     }
 
-    // Puts a file on drive C: from the host side, then gives it the attributes (0: as made).
+    // A file put from the host side, then given the attributes (0: as made).
     void Put(const std::string& name, const std::string& content, DWORD attributes = 0) {
         std::ofstream(host_ / name, std::ios::binary) << content;
         if (attributes != 0) {
             ASSERT_TRUE(SetFileAttributesA(("C:\\" + name).c_str(), attributes));
         }
     }
-
     std::string Content(const std::string& name) const {
         std::ifstream file(host_ / name, std::ios::binary);
-        if (!file) return "<missing>";
         std::ostringstream content;
         content << file.rdbuf();
-        return content.str();
+        return file ? content.str() : "<missing>";
     }
-
     bool Exists(const std::string& name) const { return std::filesystem::exists(host_ / name); }
-
     DWORD Attributes(const std::string& name) const { return GetFileAttributesA(("C:\\" + name).c_str()); }
 
     std::filesystem::path host_;
