@@ -51,7 +51,7 @@ def main():
     with wineharness.Display(existing=os.environ.get('DISPLAY')) as display:
         s = wineharness.Scenario(work / 'run', template, display)
         try:
-            s.write_lines(BOOT_INI, boot_ini(KEYS[1]))
+            s.write_lines(BOOT_INI, boot_ini(KEYS[0]))
             s.write('c:\\hiberfil.sys', b'\0' * 4096)
             s.install(options.exe)
             before = s.read(BOOT_INI)
