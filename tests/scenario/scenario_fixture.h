@@ -64,19 +64,20 @@ inline std::string BootIni(const std::string& defaultKey) {
 inline std::string Os(const std::string& description) { return kRestartInto + description; }
 inline std::string Checked(const std::string& label) { return "[x] " + label; }
 
-// The popup as the user saw it: texts in order, "-" for a separator, "[x] " before a checked item.
-inline std::vector<std::string> Shown(const winsim::Tracking& tracking) {
+// The popup as the user saw it: texts in order, "-" for a separator, "[x] " before a checked item;
+// at most `count` items.
+inline std::vector<std::string> Shown(const winsim::Tracking& tracking, std::size_t count = 99) {
     std::vector<std::string> lines;
     for (const auto& line : tracking.items) {
         std::string text = line.separator ? kSeparator : line.text;
-        lines.push_back(line.checked ? Checked(text) : text);
+        if (lines.size() < count) lines.push_back(line.checked ? Checked(text) : text);
     }
     return lines;
 }
+// Names each case of a parameterised test after its `name`.
+inline constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
 
-inline winsim::Request MessageBoxRequest(const std::string& text, const std::string& caption, UINT type) {
-    return {"MessageBoxA", {"0", text, caption, std::to_string(type)}};
-}
+inline winsim::Request NoticeRequest(const std::string& text) { return {"MessageBoxA", {"0", text, "mVorbel", "0"}}; }
 inline winsim::Request ExitRequest(UINT flags) { return {"ExitWindowsEx", {std::to_string(flags), "1"}}; }
 
 inline constexpr DWORD kPlayerPid = 2345;
@@ -96,10 +97,7 @@ inline winsim::TrackScript Choose(const std::string& label, bool ctrl = false) {
 }
 
 inline winsim::TrackScript Dismiss() {
-    return [](const winsim::Tracking&) -> std::optional<UINT> {
-        winsim::SetKeyDown(VK_CONTROL, false);
-        return std::nullopt;
-    };
+    return [](const winsim::Tracking&) -> std::optional<UINT> { return std::nullopt; };
 }
 
 class Scenario : public ::testing::Test {
@@ -146,7 +144,6 @@ class Scenario : public ::testing::Test {
     }
 
     int RunProgram() { return RunApplication(); }
-
     // A file under a drive's host folder; "c/boot.ini", "d/mVorbel/mvorbel.ini".
     void Put(const std::string& hostName, const std::string& content) {
         std::filesystem::create_directories((host_ / hostName).parent_path());
@@ -165,13 +162,12 @@ class Scenario : public ::testing::Test {
     std::string BootIniNow() const { return Content("c/boot.ini"); }
     void PutSettings(const std::string& content) { Put("d/mVorbel/mvorbel.ini", content); }
     void PutHibernationFile() { Put("c/hiberfil.sys", "zzzz"); }
-    void StartPlayer() { winsim::AddProcess({kPlayerPid, "Winamp.exe", 1200}); }
 
     // The three systems, the second the default, a hibernation file and the player running.
     void PrepareRoad() {
         PutBootIni(BootIni(kKey2));
         PutHibernationFile();
-        StartPlayer();
+        winsim::AddProcess({kPlayerPid, "Winamp.exe", 1200});
     }
 
     static void ExpectNothingLeft() {
