@@ -37,38 +37,39 @@ class FilesControl : public ::testing::Test {
         ASSERT_TRUE(WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
         CloseHandle(file);
     }
+    static WIN32_FIND_DATAA Find(const char* path) {
+        WIN32_FIND_DATAA found{};
+        HANDLE search = FindFirstFileA(path, &found);
+        EXPECT_NE(INVALID_HANDLE_VALUE, search) << path;
+        FindClose(search);
+        return found;
+    }
     std::filesystem::path host_;
 };
 
 TEST_F(FilesControl, DrivesLeadToTheirHostFoldersAndUnmappedOnesNowhere) {
     Put("C:\\Boot.INI", "text");
-    std::ifstream onHost(host_ / "c" / "Boot.INI");
     std::string content;
-    std::getline(onHost, content);
+    std::getline(std::ifstream(host_ / "c" / "Boot.INI"), content);
     EXPECT_EQ("text", content);
     EXPECT_EQ(host_ / "c" / "Boot.INI", winsim::HostPath("c:/boot.ini"));
-
+    std::ofstream(host_ / "c" / "planted.txt") << "x";
+    EXPECT_EQ(DWORD{FILE_ATTRIBUTE_ARCHIVE}, GetFileAttributesA("C:\\PLANTED.TXT")) << "files put on the host";
     winsim::UnmapDrive('c');
     SetLastError(kSentinel);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\boot.ini"));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), GetLastError());
-}
-
-TEST_F(FilesControl, FilesPutOnTheHostDirectlyAreArchiveFiles) {
-    std::ofstream(host_ / "c" / "planted.txt") << "x";
-    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA("C:\\PLANTED.TXT"));
+    EXPECT_EQ(DWORD{ERROR_PATH_NOT_FOUND}, GetLastError());
 }
 
 TEST_F(FilesControl, TheNthCallFailsOnceAndADiskFullWriteWritesNothing) {
     HANDLE file = CreateFileA("C:\\a.txt", GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     winsim::FailCall("WriteFile", 2, ERROR_DISK_FULL);
     DWORD written = 0;
-    const bool expected[] = {true, false, true};
-    for (bool succeeds : expected) {
+    for (bool succeeds : {true, false, true}) {
         SetLastError(kSentinel);
         EXPECT_EQ(succeeds, WriteFile(file, "abc", 3, &written, nullptr) != FALSE);
         if (!succeeds) {
-            EXPECT_EQ(static_cast<DWORD>(ERROR_DISK_FULL), GetLastError());
+            EXPECT_EQ(DWORD{ERROR_DISK_FULL}, GetLastError());
             EXPECT_EQ(0u, written);
         }
     }
@@ -76,48 +77,30 @@ TEST_F(FilesControl, TheNthCallFailsOnceAndADiskFullWriteWritesNothing) {
     EXPECT_EQ(6u, std::filesystem::file_size(host_ / "c" / "a.txt"));
 }
 
-TEST_F(FilesControl, ReportedSizeShowsBothWordsUntilTheFileIsWritten) {
+TEST_F(FilesControl, ReportedSizeAndTimeShowUntilTheFileIsWritten) {
     Put("C:\\big.bin", "x");
     ASSERT_TRUE(winsim::SetReportedSize("c:\\BIG.bin", 0x100000005ULL));
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA("C:\\big.bin", &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    const FILETIME time{0x12345670, 0x01D00000};
+    ASSERT_TRUE(winsim::SetLastWriteTime("C:\\big.bin", time));
+    WIN32_FIND_DATAA found = Find("C:\\big.bin");
     EXPECT_EQ(1u, found.nFileSizeHigh);
     EXPECT_EQ(5u, found.nFileSizeLow);
-    FindClose(search);
+    ASSERT_TRUE(CopyFileA("C:\\big.bin", "D:\\b.txt", FALSE));
+    found = Find("D:\\b.txt");
+    EXPECT_EQ(time.dwLowDateTime, found.ftLastWriteTime.dwLowDateTime) << "the time is copied along";
+    EXPECT_EQ(time.dwHighDateTime, found.ftLastWriteTime.dwHighDateTime);
     Put("C:\\big.bin", "abc");
-    search = FindFirstFileA("C:\\big.bin", &found);
+    found = Find("C:\\big.bin");
     EXPECT_EQ(0u, found.nFileSizeHigh);
     EXPECT_EQ(3u, found.nFileSizeLow);
-    FindClose(search);
-}
 
-TEST_F(FilesControl, LastWriteTimeIsSettableAndCopiedAlong) {
-    Put("C:\\a.txt", "x");
-    const FILETIME time{0x12345670, 0x01D00000};
-    ASSERT_TRUE(winsim::SetLastWriteTime("C:\\a.txt", time));
-    ASSERT_TRUE(CopyFileA("C:\\a.txt", "D:\\b.txt", FALSE));
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA("D:\\b.txt", &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, search);
-    EXPECT_EQ(time.dwLowDateTime, found.ftLastWriteTime.dwLowDateTime);
-    EXPECT_EQ(time.dwHighDateTime, found.ftLastWriteTime.dwHighDateTime);
-    FindClose(search);
-}
-
-TEST_F(FilesControl, LocalTimeOffsetShiftsLocalFileTimes) {
     const ULONGLONG utc = 134410572000000000ULL;
-    const struct {
-        std::int32_t minutes;
-        LONGLONG shift;
-    } cases[] = {{0, 0}, {180, 180LL * 600000000}, {-330, -330LL * 600000000}};
-    for (const auto& c : cases) {
-        winsim::SetLocalTimeOffset(c.minutes);
-        FILETIME in{static_cast<DWORD>(utc), static_cast<DWORD>(utc >> 32)};
-        FILETIME out{};
+    for (std::int32_t minutes : {0, 180, -330}) {
+        winsim::SetLocalTimeOffset(minutes);
+        FILETIME in{static_cast<DWORD>(utc), static_cast<DWORD>(utc >> 32)}, out{};
         ASSERT_TRUE(FileTimeToLocalFileTime(&in, &out));
         ULONGLONG got = (ULONGLONG{out.dwHighDateTime} << 32) | out.dwLowDateTime;
-        EXPECT_EQ(static_cast<LONGLONG>(got - utc), c.shift) << c.minutes;
+        EXPECT_EQ(minutes * 600000000LL, static_cast<LONGLONG>(got - utc)) << minutes;
     }
 }
 
@@ -138,7 +121,7 @@ TEST_F(FilesControl, JournalRecordsChangesOnDriveCWithItsContentAfterEach) {
     ASSERT_EQ(5u, journal.size());
     EXPECT_EQ("", journal[0].Find("c:\\BOOT.INI")->content);
     EXPECT_EQ("old", journal[1].Find("c:\\boot.ini")->content);
-    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN), journal[2].Find("C:\\boot.ini")->attributes);
+    EXPECT_EQ(DWORD{FILE_ATTRIBUTE_HIDDEN}, journal[2].Find("C:\\boot.ini")->attributes);
     EXPECT_EQ("not on C", journal[3].Find("C:\\copy.txt")->content);
     EXPECT_EQ(nullptr, journal[4].Find("C:\\copy.txt"));
     EXPECT_EQ("not on C", journal[4].Find("C:\\boot.ini")->content);
@@ -148,13 +131,12 @@ TEST_F(FilesControl, JournalRecordsChangesOnDriveCWithItsContentAfterEach) {
 TEST_F(FilesControl, ResetForgetsDrivesAttributesAndOpenFiles) {
     Put("C:\\a.txt", "x");
     ASSERT_TRUE(SetFileAttributesA("C:\\a.txt", FILE_ATTRIBUTE_READONLY));
-    HANDLE open = CreateFileA("C:\\a.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, open);
+    ASSERT_NE(INVALID_HANDLE_VALUE, CreateFileA("C:\\a.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     winsim::Reset();
     EXPECT_EQ(0u, winsim::OpenHandleCount());
     EXPECT_TRUE(winsim::FileJournal().empty());
     winsim::MapDrive('C', host_ / "c");
-    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA("C:\\a.txt"));
+    EXPECT_EQ(DWORD{FILE_ATTRIBUTE_ARCHIVE}, GetFileAttributesA("C:\\a.txt"));
     EXPECT_TRUE(DeleteFileA("C:\\a.txt")) << "no handle of the last run keeps it open";
 }
 
