@@ -7,14 +7,9 @@ class ContextMenuTest : public testing::UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        winsim::AddIconResource(GetModuleHandleA(nullptr), "MAINICON");
-        main = testing::BuildMainWindow();
-        hwnd = main.window->GetHandle();
+        BuildMainWindow();
         winsim::SetTrackScript([](const winsim::Tracking&) -> std::optional<UINT> { return std::nullopt; });
     }
-    void TearDown() override { Terminate(main.window); }
-    testing::MainWindow main;
-    HWND hwnd = nullptr;
 };
 
 TEST_F(ContextMenuTest, TracksAtSignedWordCoordinatesWithoutMovingTheWindow) {
@@ -24,43 +19,55 @@ TEST_F(ContextMenuTest, TracksAtSignedWordCoordinatesWithoutMovingTheWindow) {
     } cases[] = {{MAKELPARAM(100, 200), 100, 200},
                  {static_cast<LPARAM>(-1), -1, -1},  // from the keyboard
                  {MAKELPARAM(0xFFFB, 40000), -5, 40000 - 65536}};
+    const HWND hwnd = window->GetHandle();
     for (const auto& c : cases) {
         EXPECT_EQ(SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), c.lParam), 0);
         ASSERT_FALSE(winsim::Trackings().empty());
         const winsim::Tracking& tracking = winsim::Trackings().back();
         EXPECT_EQ(tracking.point.x, c.x) << "lParam " << std::hex << c.lParam;
         EXPECT_EQ(tracking.point.y, c.y) << "lParam " << std::hex << c.lParam;
-        EXPECT_EQ(tracking.menu, main.popup->menuHandle.get());
-        EXPECT_EQ(tracking.owner, hwnd);
+        EXPECT_EQ(tracking.menu, popup->menuHandle.get());
     }
     EXPECT_EQ(winsim::Trackings().size(), 3u);
-    EXPECT_EQ(main.window->GetTop(), 98);
+    EXPECT_EQ(window->GetTop(), 98);
     EXPECT_FALSE(IsWindowVisible(hwnd));
-}
 
-TEST_F(ContextMenuTest, ReplacedMenuAndNoMenu) {
-    const int handlersBefore = main.window->handlers->count;
-    main.window->SetContextMenu(main.menuBar);
-    EXPECT_EQ(main.window->handlers->count, handlersBefore) << "attached once";
-    main.window->SetContextMenu(nullptr);
-    main.window->baseWindowProc = testing::RecordingBaseProc;
+    // Replacing the menu attaches no second handler; without one, default processing has it.
+    const int handlersBefore = window->handlers->count;
+    window->SetContextMenu(menuBar);
+    EXPECT_EQ(window->handlers->count, handlersBefore);
+    window->SetContextMenu(nullptr);
+    testing::defaultProcessed.clear();
     SendMessageA(hwnd, WM_CONTEXTMENU, 0, MAKELPARAM(1, 1));
-    EXPECT_TRUE(winsim::Trackings().empty());
+    EXPECT_EQ(winsim::Trackings().size(), 3u);
     EXPECT_EQ(testing::defaultProcessed, std::vector<UINT>{WM_CONTEXTMENU});
 }
 
 TEST_F(ContextMenuTest, ReleasingTheMainWindowLeavesNothingBehind) {
-    ASSERT_NE(main.window->icon, nullptr);
-    const HDC dc = GetDC(hwnd);
-    SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    ReleaseDC(hwnd, dc);
-    main.popup->ShowPopupAt(10, 10);
-    Terminate(main.window);
-    EXPECT_EQ(main.window, nullptr);
-    EXPECT_TRUE(winsim::LiveWindows().empty());
-    EXPECT_EQ(winsim::LiveMenuCount(), 0u);
-    EXPECT_EQ(winsim::LiveIconCount(), 0u);
-    EXPECT_EQ(winsim::LiveGdiObjectCount(), 0u);
+    for (const bool everShown : {false, true}) {
+        if (everShown) {
+            SetUp();
+            winsim::SetSysColor(COLOR_BTNFACE, RGB(1, 2, 3));
+            const HDC dc = GetDC(window->GetHandle());
+            ASSERT_NE(window->icon, nullptr);
+            testing::defaultProcessed.clear();
+            for (int paint = 0; paint < 2; ++paint) {
+                SendMessageA(window->GetHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+            }
+            ReleaseDC(window->GetHandle(), dc);
+            EXPECT_EQ(winsim::LiveGdiObjectCount(), 1u) << "one brush, however often painted";
+            ASSERT_FALSE(winsim::Fills().empty());
+            EXPECT_EQ(winsim::Fills().back().color, RGB(1, 2, 3));
+            EXPECT_EQ(winsim::Fills().back().bkMode, OPAQUE);
+            EXPECT_EQ(testing::defaultProcessed, (std::vector<UINT>{WM_ERASEBKGND, WM_ERASEBKGND}));
+            popup->ShowPopupAt(10, 10);
+        }
+        Terminate(window);
+        EXPECT_TRUE(winsim::LiveWindows().empty());
+        EXPECT_EQ(winsim::LiveMenuCount(), 0u) << "ever shown " << everShown;
+        EXPECT_EQ(winsim::LiveIconCount(), 0u) << "ever shown " << everShown;
+        EXPECT_EQ(winsim::LiveGdiObjectCount(), 0u) << "ever shown " << everShown;
+    }
 }
 
 }  // namespace

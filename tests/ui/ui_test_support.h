@@ -1,6 +1,6 @@
 #pragma once
-// What the window and menu tests share: a clean winsim and framework state per test, the Main
-// window as the chooser builds it, and a base window procedure that records default processing.
+// What the window and menu tests share: a clean winsim and framework state per test, a form whose
+// default processing is recorded, and the Main window as the chooser builds it.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -22,33 +22,6 @@ inline LRESULT CALLBACK RecordingBaseProc(HWND hwnd, UINT message, WPARAM wParam
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-inline const char* const kEmptyTemplate[] = {""};
-inline const char* const kPopupTemplate[] = {"os1", "os2", "os3", "os4", "os5", "-", "hibernate",
-                                             "-",   "off", "-",   "cancel", ""};
-
-struct MainWindow {
-    WindowObject* window = nullptr;
-    MenuObject* menuBar = nullptr;
-    MenuObject* popup = nullptr;
-    std::int32_t firstId = 0;  // the id of the popup's entry 0
-};
-
-// As the chooser's start-up builds it: hidden form, empty menu bar, popup as context menu.
-inline MainWindow BuildMainWindow() {
-    MainWindow main;
-    main.window = NewForm(nullptr, "mVorbel");
-    applicationWindow = main.window;
-    main.window->SetPosition(205, 98);
-    main.window->SetSize(188, 127);
-    main.window->SetVisible(false);
-    main.menuBar = MenuObject::BuildFromTemplate(main.window, kEmptyTemplate, {});
-    main.firstId = nextCommandId;
-    main.popup = MenuObject::BuildFromTemplate(main.window, kPopupTemplate, {});
-    main.popup->trackFlags = TPM_HORNEGANIMATION;
-    main.window->SetContextMenu(main.popup);
-    return main;
-}
-
 class UiTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -58,6 +31,40 @@ protected:
         creatingWindow = nullptr;
         defaultProcessed.clear();
     }
+    void TearDown() override {
+        if (window == nullptr) return;
+        applicationWindow = window;
+        Terminate(window);
+    }
+    // Hidden, its platform window not made yet, its default processing recorded.
+    WindowObject* MakeForm() {
+        window = NewForm(nullptr, "mVorbel");
+        applicationWindow = window;
+        window->baseWindowProc = RecordingBaseProc;
+        window->SetVisible(false);
+        return window;
+    }
+    // As the chooser's start-up builds it: hidden form, empty menu bar, popup as context menu.
+    void BuildMainWindow() {
+        static const char* const kEmpty[] = {""};
+        static const char* const kPopup[] = {"os1", "os2", "os3", "os4", "os5", "-", "hibernate",
+                                             "-",   "off", "-",   "cancel", ""};
+        winsim::AddIconResource(GetModuleHandleA(nullptr), "MAINICON");
+        MakeForm();
+        window->SetPosition(205, 98);
+        window->SetSize(188, 127);
+        menuBar = MenuObject::BuildFromTemplate(window, kEmpty, {});
+        firstId = nextCommandId;
+        popup = MenuObject::BuildFromTemplate(window, kPopup, {});
+        popup->trackFlags = TPM_HORNEGANIMATION;
+        window->SetContextMenu(popup);
+    }
+    void Choose(WPARAM wParam, LPARAM lParam = 0) { SendMessageA(window->GetHandle(), WM_COMMAND, wParam, lParam); }
+
+    WindowObject* window = nullptr;
+    MenuObject* menuBar = nullptr;
+    MenuObject* popup = nullptr;
+    std::int32_t firstId = 0;  // the id of the popup's entry 0
 };
 
 }  // namespace mvorbel::testing
