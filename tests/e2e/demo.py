@@ -2,7 +2,8 @@
 
 With a display (DISPLAY set) the user chooses in the menu; without one a virtual display is
 started, the menu is saved as menu.png and the second system is chosen with Ctrl held, after
-which the re-opened menu is dismissed.
+which the third system is chosen in the re-opened menu without Ctrl: it becomes the default and
+a restart is asked for.
 """
 import argparse
 import os
@@ -74,8 +75,9 @@ def main():
                 s.choose(1, ctrl=True)
                 s.wait_popup(2)
                 shutil.copy(sorted(s.folder.glob('*-menu2.png'))[-1], work / 'menu-again.png')
-                print(f'The menu opened again ({work / "menu-again.png"}); dismissing it.')
-                s.keys('Escape')
+                print(f'The menu opened again with the new mark ({work / "menu-again.png"}); '
+                      'choosing the third system there, without Ctrl.')
+                s.choose(2)
                 code = s.wait_exit()
             after = s.read(BOOT_INI) if s.exists(BOOT_INI) else None
             requests = s.calls()
