@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need, when any is missing.
+# Recommended packages come too: Wine draws its menus and boxes with the fonts they bring.
 set -euo pipefail
 packages=(cmake make g++ libgtest-dev googletest
           g++-mingw-w64-i686 g++-mingw-w64-x86-64
@@ -12,5 +13,5 @@ if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 fi
