@@ -20,7 +20,6 @@ TEST(MenuPlatformTest, ClassifiesTheVersionAndSizesTheMenuRecord) {
         UINT recordSize;
     } cases[] = {{VER_PLATFORM_WIN32_WINDOWS, 4, 0, MenuPlatform::Windows95, kShort},
                  {VER_PLATFORM_WIN32_WINDOWS, 4, 10, MenuPlatform::Windows98Me, kWhole},
-                 {VER_PLATFORM_WIN32_WINDOWS, 4, 90, MenuPlatform::Windows98Me, kWhole},
                  {VER_PLATFORM_WIN32_NT, 4, 0, MenuPlatform::NT4OrOlder, kShort},
                  {VER_PLATFORM_WIN32_NT, 5, 0, MenuPlatform::Windows2000, kWhole},
                  {VER_PLATFORM_WIN32_NT, 5, 1, MenuPlatform::XPOrLater, kWhole},

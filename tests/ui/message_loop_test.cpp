@@ -24,7 +24,6 @@ protected:
         dispatched.clear();
         hwnd = MakeForm()->GetHandle();
         window->AttachHandler(RecordUserMessages);
-        testing::defaultProcessed.clear();
     }
     HWND hwnd = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace mvorbel {
 namespace {
@@ -25,30 +26,27 @@ Traced* NewTraced(const std::string& name) {
     return object;
 }
 
-TEST(ObjectBaseTest, DisposesExactlyAtTheRightStep) {
-    // Steps: h Hold, u Unhold, r Release. `disposedAfter`: the step after which the object must be
-    // gone, -1 for never (the object is then left with `finalCount`).
-    const struct {
-        const char* steps;
-        int disposedAfter;
-        std::int32_t finalCount;
-    } cases[] = {{"r", 0, 0},     {"hrru", 3, 0}, {"hhru", -1, 1}, {"hhruu", 4, 0},
-                 {"hu", -1, 0},   {"hur", 2, 0},  {"hhuu", -1, 0}};
-    for (const auto& c : cases) {
+TEST(ObjectBaseTest, DisposesExactlyWhenTheLastUseEnds) {
+    // Steps: h Hold, u Unhold, r Release. Expected: "x" once disposed after a step, else "-", and
+    // the use count left on an object never disposed.
+    const std::pair<const char*, const char*> cases[] = {{"r", "x"},       {"hrru", "---x"}, {"hhru", "----1"},
+                                                         {"hhruu", "----x"}, {"hur", "--x"},   {"hhuu", "----0"}};
+    for (const auto& [steps, expected] : cases) {
+        std::string got;
         disposals.clear();
         Traced* object = NewTraced("x");
-        for (int i = 0; c.steps[i] != '\0'; ++i) {
-            if (c.steps[i] == 'h') object->Hold();
-            if (c.steps[i] == 'u') object->Unhold();
-            if (c.steps[i] == 'r') ObjectBase::Release(object);
-            EXPECT_EQ(disposals, i >= c.disposedAfter && c.disposedAfter >= 0 ? "x " : "")
-                << "after step " << i << " of " << c.steps;
-            if (i == c.disposedAfter) break;
+        for (const char* step = steps; *step != '\0' && disposals.empty(); ++step) {
+            if (*step == 'h') object->Hold();
+            if (*step == 'u') object->Unhold();
+            if (*step == 'r') ObjectBase::Release(object);
+            got += disposals.empty() ? "-" : "x";
         }
-        if (c.disposedAfter >= 0) continue;
-        EXPECT_EQ(object->useCount, c.finalCount) << c.steps;
-        object->useCount = 0;
-        ObjectBase::Release(object);
+        if (disposals.empty()) {
+            got += std::to_string(object->useCount);
+            object->useCount = 0;
+            ObjectBase::Release(object);
+        }
+        EXPECT_EQ(got, expected) << steps;
     }
 }
 
