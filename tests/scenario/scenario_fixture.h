@@ -45,7 +45,6 @@ inline const std::string kNoBootFileNotice =
 // "Не удалось изменить файл c:\boot.ini."
 inline const std::string kRewriteFailedNotice =
     "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xE8\xE7\xEC\xE5\xED\xE8\xF2\xFC \xF4\xE0\xE9\xEB c:\\boot.ini.";
-inline const std::string kSuspendCommand = "rundll32.exe powrprof.dll,SetSuspendState";
 
 // Three systems, the second the default, as an XP machine with two more systems has them.
 inline const std::string kKey1 = "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS";
@@ -82,7 +81,7 @@ inline winsim::Request ExitRequest(UINT flags) { return {"ExitWindowsEx", {std::
 
 inline constexpr DWORD kPlayerPid = 2345;
 inline const winsim::Request kPlayerTerminated = {"TerminateProcess", {std::to_string(kPlayerPid), "0"}};
-inline const winsim::Request kSuspendStarted = {"WinExec", {kSuspendCommand, "0"}};
+inline const winsim::Request kSuspendStarted = {"WinExec", {"rundll32.exe powrprof.dll,SetSuspendState", "0"}};
 
 // The user chooses the item with this label (Ctrl held or not, as the user's hand is then).
 inline winsim::TrackScript Choose(const std::string& label, bool ctrl = false) {
@@ -143,7 +142,7 @@ class Scenario : public ::testing::Test {
         ForgetToolHelpTable();
     }
 
-    int RunProgram() { return RunApplication(); }
+    static int RunProgram() { return RunApplication(); }
     // A file under a drive's host folder; "c/boot.ini", "d/mVorbel/mvorbel.ini".
     void Put(const std::string& hostName, const std::string& content) {
         std::filesystem::create_directories((host_ / hostName).parent_path());
