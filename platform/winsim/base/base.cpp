@@ -78,6 +78,12 @@ std::optional<DWORD> InjectedFailure(const char* function) {
     return due;
 }
 
+bool FailsNow(const char* function) {
+    auto error = InjectedFailure(function);
+    if (error) SetLastError(*error);
+    return error.has_value();
+}
+
 }  // namespace detail
 }  // namespace winsim
 
@@ -86,10 +92,7 @@ DWORD WINAPI GetLastError() { return winsim::State().lastError; }
 void WINAPI SetLastError(DWORD code) { winsim::State().lastError = code; }
 
 BOOL WINAPI CloseHandle(HANDLE handle) {
-    if (auto error = winsim::detail::InjectedFailure("CloseHandle")) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("CloseHandle")) return FALSE;
     // GetCurrentProcess() returns this pseudo-handle; closing it is allowed and does nothing.
     if (handle == reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1))) return TRUE;
     if (!winsim::RemoveHandle(handle)) {

@@ -38,6 +38,8 @@ namespace detail {
 // Called first by every API function that can be made to fail: counts the call and, when a
 // fault is due, gives the error code to set. The function then fails as Windows would.
 std::optional<DWORD> InjectedFailure(const char* function);
+// The same, for the usual case: when a fault is due, sets it as the last error and says so.
+bool FailsNow(const char* function);
 }  // namespace detail
 
 }  // namespace winsim

@@ -92,16 +92,13 @@ BOOL Move(const char* call, LPCSTR existingName, LPCSTR newName, DWORD flags) {
 }  // namespace
 
 DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName) {
-    if (auto error = winsim::detail::InjectedFailure("GetFileAttributesA")) {
-        SetError(*error);
-        return INVALID_FILE_ATTRIBUTES;
-    }
+    if (winsim::detail::FailsNow("GetFileAttributesA")) return INVALID_FILE_ATTRIBUTES;
     auto at = Existing(lpFileName);
     return at ? winsim::fs::Attributes(*at) : INVALID_FILE_ATTRIBUTES;
 }
 
 BOOL WINAPI SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes) {
-    if (auto error = winsim::detail::InjectedFailure("SetFileAttributesA")) return Fail(*error);
+    if (winsim::detail::FailsNow("SetFileAttributesA")) return FALSE;
     auto at = Existing(lpFileName);
     if (!at) return FALSE;
     winsim::fs::SetAttributes(*at, dwFileAttributes);
@@ -111,7 +108,7 @@ BOOL WINAPI SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes) {
 }
 
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
-    if (auto error = winsim::detail::InjectedFailure("DeleteFileA")) return Fail(*error);
+    if (winsim::detail::FailsNow("DeleteFileA")) return FALSE;
     auto at = Existing(lpFileName);
     if (!at) return FALSE;
     if (at->isDirectory || (winsim::fs::Attributes(*at) & FILE_ATTRIBUTE_READONLY)) {
@@ -129,7 +126,7 @@ BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
 }
 
 BOOL WINAPI CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExists) {
-    if (auto error = winsim::detail::InjectedFailure("CopyFileA")) return Fail(*error);
+    if (winsim::detail::FailsNow("CopyFileA")) return FALSE;
     auto from = Existing(lpExistingFileName);
     if (!from) return FALSE;
     if (from->isDirectory) return Fail(ERROR_ACCESS_DENIED);
@@ -155,12 +152,12 @@ BOOL WINAPI CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFai
 }
 
 BOOL WINAPI MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName) {
-    if (auto error = winsim::detail::InjectedFailure("MoveFileA")) return Fail(*error);
+    if (winsim::detail::FailsNow("MoveFileA")) return FALSE;
     return Move("MoveFileA", lpExistingFileName, lpNewFileName, MOVEFILE_COPY_ALLOWED);
 }
 
 BOOL WINAPI MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags) {
-    if (auto error = winsim::detail::InjectedFailure("MoveFileExA")) return Fail(*error);
+    if (winsim::detail::FailsNow("MoveFileExA")) return FALSE;
     constexpr DWORD kKnown = MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH;
     if (dwFlags & ~kKnown) return Fail(ERROR_INVALID_PARAMETER);
     // Writing through changes nothing here: every host rename is complete when it returns.

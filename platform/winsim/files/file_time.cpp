@@ -32,10 +32,7 @@ CivilDate FromDays(std::int64_t daysSince1601) {
 }  // namespace
 
 BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* lpFileTime, LPFILETIME lpLocalFileTime) {
-    if (auto error = winsim::detail::InjectedFailure("FileTimeToLocalFileTime")) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("FileTimeToLocalFileTime")) return FALSE;
     std::int64_t offset = static_cast<std::int64_t>(winsim::fs::LocalTimeOffsetMinutes()) *
                           static_cast<std::int64_t>(kTicksPerMinute);
     std::uint64_t local = Ticks(*lpFileTime) + static_cast<std::uint64_t>(offset);
@@ -44,10 +41,7 @@ BOOL WINAPI FileTimeToLocalFileTime(const FILETIME* lpFileTime, LPFILETIME lpLoc
 }
 
 BOOL WINAPI FileTimeToDosDateTime(const FILETIME* lpFileTime, WORD* lpFatDate, WORD* lpFatTime) {
-    if (auto error = winsim::detail::InjectedFailure("FileTimeToDosDateTime")) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("FileTimeToDosDateTime")) return FALSE;
     std::uint64_t seconds = Ticks(*lpFileTime) / kTicksPerSecond;
     CivilDate date = FromDays(static_cast<std::int64_t>(seconds / 86400));
     // A DOS date counts years from 1980 in seven bits.

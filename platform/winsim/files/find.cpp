@@ -47,10 +47,7 @@ WIN32_FIND_DATAA Describe(const winsim::fs::Location& at, const std::string& sho
 }  // namespace
 
 HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindFileData) {
-    if (auto error = winsim::detail::InjectedFailure("FindFirstFileA")) {
-        SetError(*error);
-        return INVALID_HANDLE_VALUE;
-    }
+    if (winsim::detail::FailsNow("FindFirstFileA")) return INVALID_HANDLE_VALUE;
     auto at = winsim::fs::Resolve(lpFileName, true);
     if (!at) return INVALID_HANDLE_VALUE;
     if (at->isRoot) {
@@ -93,10 +90,7 @@ HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindFileDat
 }
 
 BOOL WINAPI FindNextFileA(HANDLE hFindFile, LPWIN32_FIND_DATAA lpFindFileData) {
-    if (auto error = winsim::detail::InjectedFailure("FindNextFileA")) {
-        SetError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("FindNextFileA")) return FALSE;
     auto search = winsim::FindHandleOf<Search>(hFindFile);
     if (!search) {
         SetError(ERROR_INVALID_HANDLE);
@@ -111,10 +105,7 @@ BOOL WINAPI FindNextFileA(HANDLE hFindFile, LPWIN32_FIND_DATAA lpFindFileData) {
 }
 
 BOOL WINAPI FindClose(HANDLE hFindFile) {
-    if (auto error = winsim::detail::InjectedFailure("FindClose")) {
-        SetError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("FindClose")) return FALSE;
     if (!winsim::FindHandleOf<Search>(hFindFile)) {
         SetError(ERROR_INVALID_HANDLE);
         return FALSE;

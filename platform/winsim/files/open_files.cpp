@@ -53,10 +53,7 @@ std::shared_ptr<OpenFile> FileOf(HANDLE handle) {
 HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                           LPSECURITY_ATTRIBUTES, DWORD dwCreationDisposition,
                           DWORD dwFlagsAndAttributes, HANDLE) {
-    if (auto error = winsim::detail::InjectedFailure("CreateFileA")) {
-        SetError(*error);
-        return INVALID_HANDLE_VALUE;
-    }
+    if (winsim::detail::FailsNow("CreateFileA")) return INVALID_HANDLE_VALUE;
     if (dwCreationDisposition < CREATE_NEW || dwCreationDisposition > TRUNCATE_EXISTING) {
         SetError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
@@ -119,10 +116,7 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
 BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
                      LPOVERLAPPED) {
     if (lpNumberOfBytesRead) *lpNumberOfBytesRead = 0;
-    if (auto error = winsim::detail::InjectedFailure("ReadFile")) {
-        SetError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("ReadFile")) return FALSE;
     auto file = FileOf(hFile);
     if (!file) return FALSE;
     if (!(file->access & (GENERIC_READ | GENERIC_ALL))) {
@@ -141,10 +135,7 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, 
 BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
                       LPOVERLAPPED) {
     if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = 0;
-    if (auto error = winsim::detail::InjectedFailure("WriteFile")) {
-        SetError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("WriteFile")) return FALSE;
     auto file = FileOf(hFile);
     if (!file) return FALSE;
     if (!(file->access & (GENERIC_WRITE | GENERIC_ALL))) {
@@ -163,10 +154,7 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
 }
 
 BOOL WINAPI FlushFileBuffers(HANDLE hFile) {
-    if (auto error = winsim::detail::InjectedFailure("FlushFileBuffers")) {
-        SetError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("FlushFileBuffers")) return FALSE;
     auto file = FileOf(hFile);
     if (!file) return FALSE;
     // Windows demands write access to flush; a handle opened for reading is refused.

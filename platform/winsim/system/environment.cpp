@@ -19,10 +19,7 @@ void SetSystemDirectory(const std::string& path) { detail::Paths().systemDirecto
 LPSTR WINAPI GetCommandLineA() { return winsim::detail::Paths().commandLine.data(); }
 
 UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size) {
-    if (auto error = winsim::detail::InjectedFailure("GetSystemDirectoryA")) {
-        SetLastError(*error);
-        return 0;
-    }
+    if (winsim::detail::FailsNow("GetSystemDirectoryA")) return 0;
     const std::string& directory = winsim::detail::Paths().systemDirectory;
     UINT length = static_cast<UINT>(directory.size());
     if (size <= length) return length + 1;

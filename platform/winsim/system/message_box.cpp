@@ -37,10 +37,7 @@ void AnswerMessageBoxes(std::function<int(const MessageBoxCall&)> answerer) {
 }  // namespace winsim
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    if (auto error = winsim::detail::InjectedFailure("MessageBoxA")) {
-        SetLastError(*error);
-        return 0;
-    }
+    if (winsim::detail::FailsNow("MessageBoxA")) return 0;
     winsim::MessageBoxCall call{owner, text ? text : "", caption ? caption : "Error", type};
     winsim::detail::RecordRequest({"MessageBoxA",
                                    {std::to_string(reinterpret_cast<ULONG_PTR>(owner)), call.text,

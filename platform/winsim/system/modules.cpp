@@ -101,10 +101,7 @@ void SetProcMissing(const std::string& moduleName, const std::string& procName) 
 }  // namespace winsim
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
-    if (auto error = winsim::detail::InjectedFailure("GetModuleHandleA")) {
-        SetLastError(*error);
-        return nullptr;
-    }
+    if (winsim::detail::FailsNow("GetModuleHandleA")) return nullptr;
     if (!moduleName) return reinterpret_cast<HMODULE>(winsim::LoadedModules().front().base);
     std::string name = winsim::Lower(moduleName);
     name = name.substr(name.find_last_of("\\/") + 1);
@@ -118,10 +115,7 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
 }
 
 FARPROC WINAPI GetProcAddress(HMODULE handle, LPCSTR procName) {
-    if (auto error = winsim::detail::InjectedFailure("GetProcAddress")) {
-        SetLastError(*error);
-        return nullptr;
-    }
+    if (winsim::detail::FailsNow("GetProcAddress")) return nullptr;
     const winsim::Module* module = winsim::FindByHandle(handle);
     if (!module) {
         SetLastError(ERROR_MOD_NOT_FOUND);
@@ -141,10 +135,7 @@ FARPROC WINAPI GetProcAddress(HMODULE handle, LPCSTR procName) {
 }
 
 DWORD WINAPI GetModuleFileNameA(HMODULE handle, LPSTR fileName, DWORD size) {
-    if (auto error = winsim::detail::InjectedFailure("GetModuleFileNameA")) {
-        SetLastError(*error);
-        return 0;
-    }
+    if (winsim::detail::FailsNow("GetModuleFileNameA")) return 0;
     const winsim::Module* module = winsim::FindByHandle(handle);
     if (!module) {
         SetLastError(ERROR_MOD_NOT_FOUND);

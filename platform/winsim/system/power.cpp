@@ -4,10 +4,7 @@
 #include "platform/winsim/system/system_control.h"
 
 BOOL WINAPI ExitWindowsEx(UINT flags, DWORD reason) {
-    if (auto error = winsim::detail::InjectedFailure("ExitWindowsEx")) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("ExitWindowsEx")) return FALSE;
     winsim::detail::RecordRequest({"ExitWindowsEx", {std::to_string(flags), std::to_string(reason)}});
     bool endsTheSystem = (flags & (EWX_SHUTDOWN | EWX_REBOOT | EWX_POWEROFF)) != 0;
     if (winsim::NtFamily() && endsTheSystem && !winsim::PrivilegeEnabled(SE_SHUTDOWN_NAME)) {

@@ -48,10 +48,7 @@ HANDLE WINAPI GetCurrentProcess() { return winsim::kCurrentProcess; }
 DWORD WINAPI GetCurrentProcessId() { return winsim::kCurrentProcessId; }
 
 HANDLE WINAPI OpenProcess(DWORD desiredAccess, BOOL, DWORD processId) {
-    if (auto error = winsim::detail::InjectedFailure("OpenProcess")) {
-        SetLastError(*error);
-        return nullptr;
-    }
+    if (winsim::detail::FailsNow("OpenProcess")) return nullptr;
     // The idle process (0) and ids not in the table are both "invalid parameter" to Windows.
     auto process = winsim::FindProcess(processId);
     if (processId == 0 || process == winsim::detail::ProcessTable().end()) {
@@ -66,10 +63,7 @@ HANDLE WINAPI OpenProcess(DWORD desiredAccess, BOOL, DWORD processId) {
 }
 
 BOOL WINAPI TerminateProcess(HANDLE process, UINT exitCode) {
-    if (auto error = winsim::detail::InjectedFailure("TerminateProcess")) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("TerminateProcess")) return FALSE;
     DWORD pid = winsim::kCurrentProcessId;
     if (process != winsim::kCurrentProcess) {
         auto object = winsim::FindHandleOf<winsim::ProcessObject>(process);

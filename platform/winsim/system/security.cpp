@@ -64,10 +64,7 @@ DWORD KnownLuid(const std::string& name) {
 
 // Common refusals of the three calls: an injected fault, or a system without security.
 bool Refused(const char* function) {
-    if (auto error = detail::InjectedFailure(function)) {
-        SetLastError(*error);
-        return true;
-    }
+    if (detail::FailsNow(function)) return true;
     if (!NtFamily()) {
         SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
         return true;

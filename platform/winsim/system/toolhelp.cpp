@@ -14,10 +14,7 @@ struct SnapshotObject : KernelObject {
 };
 
 BOOL NextProcess(const char* function, HANDLE snapshot, LPPROCESSENTRY32 entry, bool first) {
-    if (auto error = detail::InjectedFailure(function)) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (detail::FailsNow(function)) return FALSE;
     auto object = FindHandleOf<SnapshotObject>(snapshot);
     if (!object) {
         SetLastError(ERROR_INVALID_HANDLE);
@@ -53,10 +50,7 @@ BOOL NextProcess(const char* function, HANDLE snapshot, LPPROCESSENTRY32 entry, 
 }  // namespace winsim
 
 HANDLE WINAPI CreateToolhelp32Snapshot(DWORD flags, DWORD) {
-    if (auto error = winsim::detail::InjectedFailure("CreateToolhelp32Snapshot")) {
-        SetLastError(*error);
-        return INVALID_HANDLE_VALUE;
-    }
+    if (winsim::detail::FailsNow("CreateToolhelp32Snapshot")) return INVALID_HANDLE_VALUE;
     auto snapshot = std::make_shared<winsim::SnapshotObject>();
     if (flags & TH32CS_SNAPPROCESS) snapshot->processes = winsim::detail::ProcessTable();
     return winsim::AddHandle(std::move(snapshot));

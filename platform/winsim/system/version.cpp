@@ -41,10 +41,7 @@ bool NtFamily() { return State().platformId == VER_PLATFORM_WIN32_NT; }
 }  // namespace winsim
 
 BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) {
-    if (auto error = winsim::detail::InjectedFailure("GetVersionExA")) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("GetVersionExA")) return FALSE;
     if (info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA) &&
         info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOEXA)) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);

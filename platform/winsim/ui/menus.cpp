@@ -154,10 +154,7 @@ void Fill(const MenuItem& item, MENUITEMINFOA& info) {
 }
 
 HMENU NewMenu(const char* function, bool popup) {
-    if (auto error = winsim::detail::InjectedFailure(function)) {
-        SetLastError(*error);
-        return nullptr;
-    }
+    if (winsim::detail::FailsNow(function)) return nullptr;
     HMENU menu = NewHandle<HMENU>();
     St().menus[menu].popup = popup;
     return menu;
@@ -212,10 +209,7 @@ BOOL WINAPI DestroyMenu(HMENU menu) {
 BOOL WINAPI IsMenu(HMENU menu) { return FindMenu(menu) ? TRUE : FALSE; }
 
 BOOL WINAPI InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info) {
-    if (auto error = winsim::detail::InjectedFailure("InsertMenuItemA")) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("InsertMenuItemA")) return FALSE;
     Menu* target = FindMenuOrFail(menu);
     if (!target) return FALSE;
     MENUITEMINFOA normal;
@@ -235,10 +229,7 @@ BOOL WINAPI InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMI
 }
 
 BOOL WINAPI RemoveMenu(HMENU menu, UINT item, UINT flags) {
-    if (auto error = winsim::detail::InjectedFailure("RemoveMenu")) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("RemoveMenu")) return FALSE;
     return Take(menu, item, flags, false);
 }
 
@@ -262,10 +253,7 @@ BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMI
 }
 
 BOOL WINAPI SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info) {
-    if (auto error = winsim::detail::InjectedFailure("SetMenuItemInfoA")) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("SetMenuItemInfoA")) return FALSE;
     if (!FindMenuOrFail(menu)) return FALSE;
     MENUITEMINFOA normal;
     if (!Normalize(info, normal)) return FALSE;
@@ -324,10 +312,7 @@ HMENU WINAPI GetSubMenu(HMENU menu, int position) {
 }
 
 BOOL WINAPI SetMenu(HWND hwnd, HMENU menu) {
-    if (auto error = winsim::detail::InjectedFailure("SetMenu")) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("SetMenu")) return FALSE;
     Window* w = FindOrFail(hwnd);
     if (!w) return FALSE;
     if ((w->style & (WS_CHILD | WS_POPUP)) == WS_CHILD) return FALSE;

@@ -145,10 +145,7 @@ HBRUSH WINAPI GetSysColorBrush(int index) {
 }
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
-    if (auto error = winsim::detail::InjectedFailure("CreateSolidBrush")) {
-        SetLastError(*error);
-        return nullptr;
-    }
+    if (winsim::detail::FailsNow("CreateSolidBrush")) return nullptr;
     HBRUSH brush = NewHandle<HBRUSH>();
     St().brushes[brush] = color;
     return brush;

@@ -241,10 +241,7 @@ BOOL WINAPI IsWindowVisible(HWND hwnd) {
 }
 
 BOOL WINAPI SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
-    if (auto error = winsim::detail::InjectedFailure("SetWindowPos")) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("SetWindowPos")) return FALSE;
     if (!FindOrFail(hwnd)) return FALSE;
     SetPosition(hwnd, insertAfter, x, y, width, height, flags);
     return TRUE;

@@ -121,10 +121,7 @@ void RemovePostedFor(HWND hwnd) {
 }  // namespace winsim::ui
 
 BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (auto error = winsim::detail::InjectedFailure("PostMessageA")) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("PostMessageA")) return FALSE;
     if (hwnd && !FindOrFail(hwnd)) return FALSE;
     St().posted.push_back(Stamp(hwnd, message, wParam, lParam));
     return TRUE;

@@ -110,10 +110,7 @@ Window* FindOrFail(HWND window) {
 }  // namespace winsim::ui
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* wndClass) {
-    if (auto error = winsim::detail::InjectedFailure("RegisterClassA")) {
-        SetLastError(*error);
-        return 0;
-    }
+    if (winsim::detail::FailsNow("RegisterClassA")) return 0;
     if (!wndClass || !wndClass->lpszClassName || wndClass->cbClsExtra < 0 || wndClass->cbWndExtra < 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
@@ -175,10 +172,7 @@ BOOL WINAPI GetClassInfoA(HINSTANCE instance, LPCSTR className, LPWNDCLASSA wndC
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
-    if (auto error = winsim::detail::InjectedFailure("CreateWindowExA")) {
-        SetLastError(*error);
-        return nullptr;
-    }
+    if (winsim::detail::FailsNow("CreateWindowExA")) return nullptr;
     CREATESTRUCTA cs = {param, instance, menu, parent, height, width, y, x,
                         static_cast<LONG>(style), windowName, className, exStyle};
     CREATESTRUCTA asPassed = cs;
@@ -280,10 +274,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 }
 
 BOOL WINAPI DestroyWindow(HWND hwnd) {
-    if (auto error = winsim::detail::InjectedFailure("DestroyWindow")) {
-        SetLastError(*error);
-        return FALSE;
-    }
+    if (winsim::detail::FailsNow("DestroyWindow")) return FALSE;
     Window* w = FindOrFail(hwnd);
     if (!w) return FALSE;
     if (w->destroying) return TRUE;
