@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The demo: the real mvorbel.exe under Wine on a sample drive C: (see tests/e2e/demo.py).
+# The demo: the real mvorbel.exe under Wine on a sample drive C: (see scripts/demo.py).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ ! -f app/main.cpp ]; then
@@ -10,5 +10,5 @@ fi
 scripts/install-deps.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j"$(nproc)" --target mvorbel winamp_standin
-exec /usr/bin/python3 tests/e2e/demo.py --exe build/win64/mvorbel.exe \
+exec /usr/bin/python3 scripts/demo.py --exe build/win64/mvorbel.exe \
   --winamp build/win64/tests/e2e/winamp_standin.exe --work build/demo

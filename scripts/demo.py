@@ -11,7 +11,8 @@ import shutil
 import sys
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+sys.dont_write_bytecode = True  # keeps tests/e2e free of caches
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / 'tests' / 'e2e'))
 
 import wineharness  # noqa: E402
 from chooser_case import BOOT_INI, boot_ini, KEYS  # noqa: E402
@@ -52,14 +53,12 @@ def main():
     with wineharness.Display(existing=os.environ.get('DISPLAY')) as display:
         s = wineharness.Scenario(work / 'run', template, display)
         try:
-            s.write_lines(BOOT_INI, boot_ini(KEYS[0]))
-            s.write('c:\\hiberfil.sys', b'\0' * 4096)
+            s.write(BOOT_INI, boot_ini(KEYS[0]))
+            s.write('c:\\hiberfil.sys', bytes(4096))
             s.install(options.exe)
             before = s.read(BOOT_INI)
             if options.winamp:
-                s.start_background(options.winamp, 'Winamp.exe')
-                wineharness.wait_for(lambda: s.exists('c:\\winamp-standin.started'),
-                                     wineharness.WINDOW_S, 'the stand-in player to run')
+                s.start_background(options.winamp, 'Winamp.exe', 'c:\\winamp-standin.started')
             if interactive:
                 print(f'The menu opens at your mouse cursor on {display.name}: choose an item '
                       '(hold Ctrl to change only the default).')
