@@ -10,7 +10,7 @@ namespace mvorbel {
 
 void ShowTopLevelError(const char* className, const void* address, const std::string& message) {
     const std::string text = TopLevelErrorText(className, GetParameter(0), address, message);
-    MessageBoxA(nullptr, text.c_str(), "Application Error", MB_TASKMODAL | MB_ICONERROR);
+    MessageBoxHoldingQuit(text.c_str(), "Application Error", MB_TASKMODAL | MB_ICONERROR);
 }
 
 int RunApplication() {

@@ -21,6 +21,8 @@ void CarryOutReopenedMenuCommand(ChooserObject* chooser) {
     MSG message = {};
     if (window == nullptr || window->handle == nullptr) return;
     if (!PeekMessageA(&message, window->handle, WM_COMMAND, WM_COMMAND, PM_REMOVE)) return;
+    // A pending quit message comes out whatever the filter; the caller posts its own anyway.
+    if (message.message != WM_COMMAND) return;
     LRESULT result = 0;
     MenuCommandHandler(window, message, &result);
 }

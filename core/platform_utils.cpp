@@ -34,9 +34,18 @@ std::string EnsureTrailingSeparator(std::string text, char separator) {
     return text;
 }
 
+int MessageBoxHoldingQuit(const char* text, const char* caption, UINT type) {
+    // The platform hands out a pending quit message whatever the filter asks for.
+    MSG quit = {};
+    const bool held = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+    const int answer = MessageBoxA(nullptr, text, caption, type);
+    if (held) PostQuitMessage(static_cast<int>(quit.wParam));
+    return answer;
+}
+
 void ShowMessageBox(const std::string& text) {
     const char* caption = applicationWindow ? applicationWindow->caption.c_str() : nullptr;
-    MessageBoxA(nullptr, text.c_str(), caption, MB_OK);
+    MessageBoxHoldingQuit(text.c_str(), caption, MB_OK);
 }
 
 }  // namespace mvorbel

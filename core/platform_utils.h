@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32.h"
+
 namespace mvorbel {
 
 // Index 0: the executable's full path as the platform reports it (empty when it can't).
@@ -32,5 +34,10 @@ std::string EnsureTrailingSeparator(std::string text, char separator);
 
 // MB_OK box without owner, captioned like the application window when one is set.
 void ShowMessageBox(const std::string& text);
+
+// MessageBoxA without owner that the user gets to see even while a quit message is pending: a
+// box's modal loop ends at once when it meets one, and the chooser run posts its quit message
+// before the commands run. The quit message is held back while the box is up.
+int MessageBoxHoldingQuit(const char* text, const char* caption, UINT type);
 
 }  // namespace mvorbel

@@ -121,6 +121,8 @@ class Scenario : public ::testing::Test {
     }
 
     void TearDown() override {
+        // Every notice and error box of every run must reach the user's eyes.
+        EXPECT_EQ(winsim::MessageBoxesCutShort(), 0u) << "a box closed unseen: a quit message was pending";
         ForgetFramework();
         winsim::Reset();
         std::filesystem::remove_all(host_);

@@ -7,6 +7,7 @@
 
 #include "platform/winsim/base/base_control.h"
 #include "platform/winsim/system/system_control.h"
+#include "platform/winsim/ui/ui.h"
 
 namespace {
 
@@ -234,6 +235,15 @@ TEST_F(SystemControl, MessageBoxesAreAnsweredQueuedThenByTheAnswererThenByTheDef
     EXPECT_EQ("Error", seenCaption);
     ASSERT_EQ(4u, winsim::Requests().size());
     EXPECT_EQ((winsim::Request{"MessageBoxA", {"0", "two", "Error", "260"}}), winsim::Requests()[1]);
+
+    // A pending quit message ends the box's modal loop before the user sees it, and stays pending.
+    PostQuitMessage(3);
+    EXPECT_EQ(0, MessageBoxA(nullptr, "five", "T", MB_OK));
+    EXPECT_EQ(1u, winsim::MessageBoxesCutShort());
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(static_cast<UINT>(WM_QUIT), quit.message);
+    EXPECT_EQ(3u, quit.wParam);
 }
 
 }  // namespace

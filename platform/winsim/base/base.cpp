@@ -78,6 +78,14 @@ std::optional<DWORD> InjectedFailure(const char* function) {
     return due;
 }
 
+namespace {
+bool (*quitProbe)() = nullptr;
+}  // namespace
+
+void SetQuitProbe(bool (*probe)()) { quitProbe = probe; }
+
+bool QuitPending() { return quitProbe != nullptr && quitProbe(); }
+
 bool FailsNow(const char* function) {
     auto error = InjectedFailure(function);
     if (error) SetLastError(*error);

@@ -40,6 +40,11 @@ namespace detail {
 std::optional<DWORD> InjectedFailure(const char* function);
 // The same, for the usual case: when a fault is due, sets it as the last error and says so.
 bool FailsNow(const char* function);
+
+// Whether the thread's quit message is pending, as a modal loop of another area would meet it.
+// The queue installs the probe; without a queue nothing is ever pending.
+void SetQuitProbe(bool (*probe)());
+bool QuitPending();
 }  // namespace detail
 
 }  // namespace winsim

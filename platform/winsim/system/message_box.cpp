@@ -8,6 +8,7 @@ namespace winsim {
 namespace {
 
 struct MessageBoxState {
+    std::size_t cutShort = 0;
     std::deque<int> queued;
     std::function<int(const MessageBoxCall&)> answerer;
 };
@@ -28,6 +29,8 @@ int DefaultButton(UINT type) {
 
 }  // namespace
 
+std::size_t MessageBoxesCutShort() { return State().cutShort; }
+
 void QueueMessageBoxAnswer(int answer) { State().queued.push_back(answer); }
 
 void AnswerMessageBoxes(std::function<int(const MessageBoxCall&)> answerer) {
@@ -43,6 +46,12 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
                                    {std::to_string(reinterpret_cast<ULONG_PTR>(owner)), call.text,
                                     call.caption, std::to_string(type)}});
     auto& state = winsim::State();
+    // The box's own modal loop meets a pending quit message first: the box closes before the
+    // user sees it, and the quit message stays pending, as on Windows.
+    if (winsim::detail::QuitPending()) {
+        ++state.cutShort;
+        return 0;
+    }
     if (!state.queued.empty()) {
         int answer = state.queued.front();
         state.queued.pop_front();

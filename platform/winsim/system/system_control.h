@@ -54,6 +54,8 @@ struct MessageBoxCall {
 };
 // Queued answers are used first, one per box; then the answerer; else the box's default button.
 void QueueMessageBoxAnswer(int answer);
+// Boxes that closed unseen because a quit message was pending when they were shown.
+std::size_t MessageBoxesCutShort();
 void AnswerMessageBoxes(std::function<int(const MessageBoxCall&)> answerer);
 
 // --- Requests -------------------------------------------------------------------------------

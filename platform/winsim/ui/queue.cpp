@@ -128,6 +128,8 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void WINAPI PostQuitMessage(int exitCode) {
+    // Modal loops elsewhere (message boxes) meet the quit message too.
+    winsim::detail::SetQuitProbe([] { return St().quitPending; });
     St().quitPending = true;
     St().quitCode = exitCode;
 }
