@@ -1,10 +1,6 @@
-"""Runs a Windows program under wine64 on a virtual X display, in a private Wine prefix whose
-drive C: the caller prepares, and watches what it does.
-
-A template prefix is made once per work folder (wineboot takes several seconds); each scenario
-gets a copy. The Windows folder, hundreds of megabytes of DLLs that Wine only reads, is
-hard-linked into it; the registry and the rest of drive C: are real copies.
-"""
+"""Runs a Windows program under wine64 on a virtual X display, in a private copy of a template
+Wine prefix (its Windows folder, DLLs that Wine only reads, hard-linked) whose drive C: the
+caller prepares, and watches what it does."""
 import contextlib
 import fcntl
 import os
@@ -25,7 +21,7 @@ STAMP = '.mvorbel-template'
 # Time limits, generous: the machine may be busy with a parallel build.
 PREFIX_START_S, WINDOW_S, EXIT_S = 120, 60, 60
 # DOS attributes: read-only is the owner's write bit, the others an extended attribute.
-READONLY, HIDDEN, SYSTEM, ARCHIVE = 0x1, 0x2, 0x4, 0x20
+READONLY, HIDDEN, SYSTEM = 0x1, 0x2, 0x4
 XATTR = 'user.DOSATTRIB'
 
 
@@ -45,15 +41,17 @@ _WINDOW = re.compile(r'^\s*0x[0-9a-f]+ "(.*)": \(.*\)\s+(\d+)x(\d+)\S*\s+\+(-?\d
 class Display(contextlib.AbstractContextManager):
     """A virtual X display of its own (Xvfb picks a free number), or the user's display."""
 
-    def __init__(self, width=1024, height=768, existing=None):
-        self.width, self.height, self.name, self._xvfb = width, height, existing, None
+    width, height = 1024, 768
+
+    def __init__(self, existing=None):
+        self.name, self._xvfb = existing, None
         if existing:
             return
         read_end, write_end = os.pipe()
         # -noreset: else the server resets whenever its last client leaves, which puts the
         # pointer back in the middle of the screen between two xdotool calls.
         self._xvfb = subprocess.Popen(
-            ['Xvfb', '-displayfd', str(write_end), '-screen', '0', f'{width}x{height}x24',
+            ['Xvfb', '-displayfd', str(write_end), '-screen', '0', f'{self.width}x{self.height}x24',
              '-nolisten', 'tcp', '-noreset'],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
@@ -218,22 +216,18 @@ class Scenario:
         """Waits for a MessageBoxA call and its window; returns (text, caption, type)."""
         def shown():
             boxes = self._running('its message box') and self.calls('MessageBoxA')
-            return boxes and self._box_window(boxes[-1][1][2]) and boxes[-1][1]
-        args = wait_for(shown, WINDOW_S, 'a message box')
+            # On screen and more than a dot: the hidden main window shares the caption.
+            return boxes and next(((boxes[-1][1], x + w // 2, y + h // 2)
+                                   for name, x, y, w, h in self.display.windows()
+                                   if name == (boxes[-1][1][2] or 'Error') and w > 1 and h > 1
+                                   and 0 <= x < Display.width and 0 <= y < Display.height), None)
+        args, x, y = wait_for(shown, WINDOW_S, 'a message box')
         # Without a window manager the keyboard goes to the window under the pointer, as
         # it would for a user who moves the mouse onto the box.
-        x, y, w, h = self._box_window(args[2])
-        self.display.run('xdotool', 'mousemove', '--sync', str(x + w // 2), str(y + h // 2))
+        self.display.run('xdotool', 'mousemove', '--sync', str(x), str(y))
         time.sleep(0.5)
         self.screenshot('message-box')
         return args[1:]
-
-    def _box_window(self, caption):
-        """The box's window: on screen and more than a dot (the hidden main window shares
-        the caption)."""
-        return next(((x, y, w, h) for name, x, y, w, h in self.display.windows()
-                     if name == (caption or 'Error') and w > 1 and h > 1
-                     and 0 <= x < self.display.width and 0 <= y < self.display.height), None)
 
     def keys(self, *keys):
         self.display.run('xdotool', 'key', '--delay', '100', *keys)
