@@ -2,9 +2,10 @@
 import unittest
 
 import wineharness
-from chooser_case import BOOT_INI, BOOT_OLD, COMMANDS, KEYS, LABELS, ChooserCase
+from chooser_case import BOOT_INI, BOOT_OLD, COMMANDS, KEYS, LABELS, ChooserCase, boot_ini
 
 RESTART = [('ExitWindowsEx', (2, 1))]
+REWRITE_FAILED = 'Не удалось изменить файл c:\\boot.ini.'
 
 
 class ChooseEntryTest(ChooserCase):
@@ -22,6 +23,22 @@ class ChooseEntryTest(ChooserCase):
             self.assertEqual(s.read(BOOT_OLD), original, 'c:\\boot.old')
             self.assert_requests(RESTART)
             self.assertFalse(s.exists('c:\\36528945648732'), 'temporary file left behind')
+
+    def test_a_rewrite_that_names_no_system_gives_the_notice_instead_of_a_restart(self):
+        with self.scenario() as s:
+            self.prepare()
+            lines = [line for line in boot_ini(KEYS[1]) if not line.startswith('default=')]
+            s.write(BOOT_INI, lines)
+            original = s.read(BOOT_INI)
+            s.start()
+            s.wait_popup()
+            s.choose(2)
+            # The quit message of the first popup is pending here; the box must still stay up.
+            self.assertEqual(s.wait_message_box(), (REWRITE_FAILED, 'mVorbel', 0))
+            s.close_message_box()
+            self.finish()
+            self.assertEqual(s.read(BOOT_INI), original, 'c:\\boot.ini')
+            self.assert_requests([])
 
     def test_ctrl_changes_the_default_and_the_reopened_menu_is_carried_out(self):
         with self.scenario() as s:
