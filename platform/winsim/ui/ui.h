@@ -333,12 +333,6 @@ using LPCMENUITEMINFOA = const MENUITEMINFOA*;
 // The 64-bit <windows.h> offers only the pointer-sized names for pointer-sized slots.
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
-#define GWL_ID (-12)
-#define GWLP_WNDPROC (-4)
-#define GWLP_HINSTANCE (-6)
-#define GWLP_HWNDPARENT (-8)
-#define GWLP_ID (-12)
-#define GWLP_USERDATA (-21)
 
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
@@ -538,9 +532,6 @@ HANDLE WINAPI GetPropA(HWND window, LPCSTR name);
 HANDLE WINAPI RemovePropA(HWND window, LPCSTR name);
 
 LONG WINAPI GetWindowLongA(HWND window, int index);
-LONG WINAPI SetWindowLongA(HWND window, int index, LONG value);
-LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);
-LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
 
 BOOL WINAPI ShowWindow(HWND window, int command);
 BOOL WINAPI IsWindowVisible(HWND window);

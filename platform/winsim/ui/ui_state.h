@@ -34,9 +34,6 @@ struct Window {
     HWND parent = nullptr;
     HWND owner = nullptr;
     HMENU menu = nullptr;  // menu bar of a top-level window
-    LONG_PTR id = 0;       // child windows: the id given in place of a menu
-    LONG_PTR userData = 0;
-    std::vector<BYTE> extra;
     std::vector<std::pair<std::string, HANDLE>> props;  // names already folded to lower case
     HICON bigIcon = nullptr;
     HICON smallIcon = nullptr;
