@@ -95,12 +95,7 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         }
         case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
         case WM_CLOSE: DestroyWindow(hwnd); return 0;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            BeginPaint(hwnd, &ps);
-            EndPaint(hwnd, &ps);
-            return 0;
-        }
+        case WM_PAINT: PaintDefault(hwnd); return 0;
         case WM_ERASEBKGND: {
             HBRUSH brush = w->cls->wc.hbrBackground;
             if (!brush || !wParam) return 0;
@@ -156,10 +151,10 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORSCROLLBAR:
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_3DFACE));
+            return reinterpret_cast<LRESULT>(SysColorBrush(COLOR_3DFACE));
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(SysColorBrush(COLOR_WINDOW));
     }
     return 0;
 }

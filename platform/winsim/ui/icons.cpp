@@ -95,8 +95,6 @@ HCURSOR WINAPI SetCursor(HCURSOR cursor) {
     return previous;
 }
 
-HCURSOR WINAPI GetCursor() { return St().cursor; }
-
 namespace winsim {
 
 void AddIconResource(HINSTANCE instance, const std::string& name) {

@@ -160,20 +160,6 @@ HMENU NewMenu(const char* function, bool popup) {
     return menu;
 }
 
-BOOL Take(HMENU menu, UINT item, UINT flags, bool destroySubmenu) {
-    if (!FindMenuOrFail(menu)) return FALSE;
-    auto place = Locate(menu, item, (flags & MF_BYPOSITION) != 0);
-    if (!place) {
-        SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
-        return FALSE;
-    }
-    HMENU submenu = At(*place).submenu;
-    auto& items = FindMenu(place->menu)->items;
-    items.erase(items.begin() + static_cast<std::ptrdiff_t>(place->index));
-    if (destroySubmenu && submenu && FindMenu(submenu)) DestroyMenuTree(submenu);
-    return TRUE;
-}
-
 }  // namespace
 
 namespace winsim::ui {
@@ -228,12 +214,19 @@ BOOL WINAPI InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMI
     return TRUE;
 }
 
+// The item's submenu, if any, is only detached: it stays alive for its owner to destroy.
 BOOL WINAPI RemoveMenu(HMENU menu, UINT item, UINT flags) {
     if (winsim::detail::FailsNow("RemoveMenu")) return FALSE;
-    return Take(menu, item, flags, false);
+    if (!FindMenuOrFail(menu)) return FALSE;
+    auto place = Locate(menu, item, (flags & MF_BYPOSITION) != 0);
+    if (!place) {
+        SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
+        return FALSE;
+    }
+    auto& items = FindMenu(place->menu)->items;
+    items.erase(items.begin() + static_cast<std::ptrdiff_t>(place->index));
+    return TRUE;
 }
-
-BOOL WINAPI DeleteMenu(HMENU menu, UINT item, UINT flags) { return Take(menu, item, flags, true); }
 
 BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA info) {
     if (!FindMenuOrFail(menu)) return FALSE;
@@ -296,19 +289,6 @@ BOOL WINAPI CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UI
 int WINAPI GetMenuItemCount(HMENU menu) {
     Menu* m = FindMenuOrFail(menu);
     return m ? static_cast<int>(m->items.size()) : -1;
-}
-
-UINT WINAPI GetMenuItemID(HMENU menu, int position) {
-    Menu* m = FindMenu(menu);
-    if (!m || position < 0 || static_cast<std::size_t>(position) >= m->items.size()) return 0xFFFFFFFF;
-    const MenuItem& item = m->items[static_cast<std::size_t>(position)];
-    return item.submenu ? 0xFFFFFFFF : item.id;
-}
-
-HMENU WINAPI GetSubMenu(HMENU menu, int position) {
-    Menu* m = FindMenu(menu);
-    if (!m || position < 0 || static_cast<std::size_t>(position) >= m->items.size()) return nullptr;
-    return m->items[static_cast<std::size_t>(position)].submenu;
 }
 
 BOOL WINAPI SetMenu(HWND hwnd, HMENU menu) {

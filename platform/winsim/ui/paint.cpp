@@ -50,6 +50,28 @@ void EraseNow(HWND hwnd) {
     if ((w = Find(hwnd)) && erased) w->erasePending = false;
 }
 
+// What an unhandled WM_PAINT does: the window is valid again, its background erased if due.
+void PaintDefault(HWND hwnd) {
+    Window* w = Find(hwnd);
+    if (!w) return;
+    HDC dc = GetDC(hwnd);
+    w->needsPaint = false;
+    if (w->erasePending) {
+        w->erasePending = false;
+        Send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    }
+    ReleaseDC(hwnd, dc);
+}
+
+// The system's brushes for its colours: made on first use, never freed.
+HBRUSH SysColorBrush(int index) {
+    auto& state = St();
+    if (index < 0 || static_cast<std::size_t>(index) >= state.sysColors.size()) return nullptr;
+    auto& brush = state.sysColorBrushes[index];
+    if (!brush) brush = NewHandle<HBRUSH>();
+    return brush;
+}
+
 COLORREF BrushColor(HBRUSH brush, bool* valid) {
     auto& state = St();
     *valid = true;
@@ -80,42 +102,6 @@ BOOL WINAPI InvalidateRect(HWND hwnd, const RECT* /*rect*/, BOOL erase) {
     return TRUE;
 }
 
-BOOL WINAPI ValidateRect(HWND hwnd, const RECT* /*rect*/) {
-    Window* w = FindOrFail(hwnd);
-    if (!w) return FALSE;
-    w->needsPaint = false;
-    w->erasePending = false;
-    return TRUE;
-}
-
-BOOL WINAPI UpdateWindow(HWND hwnd) {
-    Window* w = FindOrFail(hwnd);
-    if (!w) return FALSE;
-    if (w->needsPaint && IsWindowVisible(hwnd)) Send(hwnd, WM_PAINT, 0, 0);
-    return TRUE;
-}
-
-HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT paint) {
-    Window* w = FindOrFail(hwnd);
-    if (!w || !paint) return nullptr;
-    *paint = {};
-    HDC dc = GetDC(hwnd);
-    paint->hdc = dc;
-    paint->rcPaint = w->needsPaint ? ClientRect(*w) : RECT{};
-    w->needsPaint = false;
-    if (w->erasePending) {
-        w->erasePending = false;
-        paint->fErase = Send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
-    }
-    return dc;
-}
-
-BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
-    if (!paint) return FALSE;
-    ReleaseDC(hwnd, paint->hdc);
-    return TRUE;
-}
-
 HDC WINAPI GetDC(HWND hwnd) {
     if (!hwnd) return NewDc(nullptr, false);
     Window* w = FindOrFail(hwnd);
@@ -134,14 +120,6 @@ DWORD WINAPI GetSysColor(int index) {
     auto& colors = St().sysColors;
     if (index < 0 || static_cast<std::size_t>(index) >= colors.size()) return 0;
     return colors[static_cast<std::size_t>(index)];
-}
-
-HBRUSH WINAPI GetSysColorBrush(int index) {
-    auto& state = St();
-    if (index < 0 || static_cast<std::size_t>(index) >= state.sysColors.size()) return nullptr;
-    auto& brush = state.sysColorBrushes[index];
-    if (!brush) brush = NewHandle<HBRUSH>();
-    return brush;
 }
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) {

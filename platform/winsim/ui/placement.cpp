@@ -40,6 +40,17 @@ std::map<HWND, RECT>& NormalRects() {
     return rects;
 }
 
+BOOL ReadRect(HWND hwnd, LPRECT rect, bool client) {
+    Window* w = FindOrFail(hwnd);
+    if (!w) return FALSE;
+    if (!rect) {
+        SetLastError(ERROR_NOACCESS);
+        return FALSE;
+    }
+    *rect = client ? ClientRect(*w) : w->rect;
+    return TRUE;
+}
+
 }  // namespace
 
 namespace winsim::ui {
@@ -64,6 +75,9 @@ RECT ClientRect(const Window& w) {
     LONG height = w.rect.bottom - w.rect.top - w.insets.top - w.insets.bottom;
     return {0, 0, std::max<LONG>(width, 0), std::max<LONG>(height, 0)};
 }
+
+// One thread owns every window here, so the foreground window is simply its active one.
+HWND Foreground() { return St().active; }
 
 void SetFocusTo(HWND hwnd) {
     auto& state = St();
@@ -247,37 +261,15 @@ BOOL WINAPI SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, i
     return TRUE;
 }
 
-BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect) {
-    Window* w = FindOrFail(hwnd);
-    if (!w) return FALSE;
-    if (!rect) {
-        SetLastError(ERROR_NOACCESS);
-        return FALSE;
-    }
-    *rect = w->rect;
-    return TRUE;
-}
+BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect) { return ReadRect(hwnd, rect, false); }
 
-BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect) {
-    Window* w = FindOrFail(hwnd);
-    if (!w) return FALSE;
-    if (!rect) {
-        SetLastError(ERROR_NOACCESS);
-        return FALSE;
-    }
-    *rect = ClientRect(*w);
-    return TRUE;
-}
+BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect) { return ReadRect(hwnd, rect, true); }
 
 BOOL WINAPI SetForegroundWindow(HWND hwnd) {
     if (!Find(hwnd)) return FALSE;
     SetActive(TopLevelOf(hwnd));
     return TRUE;
 }
-
-HWND WINAPI GetForegroundWindow() { return St().active; }
-
-HWND WINAPI GetActiveWindow() { return St().active; }
 
 HWND WINAPI SetFocus(HWND hwnd) {
     HWND previous = St().focus;
@@ -300,22 +292,6 @@ HWND WINAPI SetFocus(HWND hwnd) {
 
 HWND WINAPI GetFocus() { return St().focus; }
 
-BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable) {
-    Window* w = FindOrFail(hwnd);
-    if (!w) return FALSE;
-    bool wasDisabled = (w->style & WS_DISABLED) != 0;
-    if (enable && wasDisabled) {
-        w->style &= ~WS_DISABLED;
-        Send(hwnd, WM_ENABLE, TRUE, 0);
-    } else if (!enable && !wasDisabled) {
-        Send(hwnd, WM_CANCELMODE, 0, 0);
-        if ((w = Find(hwnd))) w->style |= WS_DISABLED;
-        if (St().focus == hwnd) SetFocusTo(nullptr);
-        if (Find(hwnd)) Send(hwnd, WM_ENABLE, FALSE, 0);
-    }
-    return wasDisabled ? TRUE : FALSE;
-}
-
 BOOL WINAPI IsWindowEnabled(HWND hwnd) {
     Window* w = FindOrFail(hwnd);
     return w && !(w->style & WS_DISABLED) ? TRUE : FALSE;
@@ -329,17 +305,6 @@ BOOL WINAPI IsIconic(HWND hwnd) {
 BOOL WINAPI IsZoomed(HWND hwnd) {
     Window* w = FindOrFail(hwnd);
     return w && (w->style & WS_MAXIMIZE) ? TRUE : FALSE;
-}
-
-HWND WINAPI SetCapture(HWND hwnd) {
-    HWND previous = St().capture;
-    St().capture = Find(hwnd) ? hwnd : nullptr;
-    return previous;
-}
-
-BOOL WINAPI ReleaseCapture() {
-    St().capture = nullptr;
-    return TRUE;
 }
 
 HWND WINAPI GetCapture() { return St().capture; }

@@ -199,8 +199,6 @@ SHORT WINAPI GetKeyState(int virtualKey) {
     return static_cast<SHORT>(state);
 }
 
-SHORT WINAPI GetAsyncKeyState(int virtualKey) { return static_cast<SHORT>(KeyDown(virtualKey) ? 0x8000 : 0); }
-
 BOOL WINAPI GetCursorPos(LPPOINT point) {
     if (!point) {
         SetLastError(ERROR_NOACCESS);

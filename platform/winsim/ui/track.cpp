@@ -54,7 +54,7 @@ BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int /*reserved*
     tracking.point = {x, y};
     tracking.flags = flags;
     tracking.owner = owner;
-    tracking.foreground = GetForegroundWindow();
+    tracking.foreground = Foreground();
     St().trackings.push_back(tracking);
     auto script = NextScript();
     std::optional<UINT> chosen = script(tracking);

@@ -69,16 +69,6 @@ struct WINDOWPOS {
 };
 using LPWINDOWPOS = WINDOWPOS*;
 
-struct PAINTSTRUCT {
-    HDC hdc;
-    BOOL fErase;
-    RECT rcPaint;
-    BOOL fRestore;
-    BOOL fIncUpdate;
-    BYTE rgbReserved[32];
-};
-using LPPAINTSTRUCT = PAINTSTRUCT*;
-
 // hbmpItem is last: callers of the 95 / NT 4 era pass a cbSize that ends before it.
 struct MENUITEMINFOA {
     UINT cbSize;
@@ -119,7 +109,6 @@ using LPCMENUITEMINFOA = const MENUITEMINFOA*;
 #define WM_ACTIVATE 0x0006
 #define WM_SETFOCUS 0x0007
 #define WM_KILLFOCUS 0x0008
-#define WM_ENABLE 0x000A
 #define WM_SETREDRAW 0x000B
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
@@ -133,7 +122,6 @@ using LPCMENUITEMINFOA = const MENUITEMINFOA*;
 #define WM_ENDSESSION 0x0016
 #define WM_SHOWWINDOW 0x0018
 #define WM_ACTIVATEAPP 0x001C
-#define WM_CANCELMODE 0x001F
 #define WM_SETCURSOR 0x0020
 #define WM_MOUSEACTIVATE 0x0021
 #define WM_GETMINMAXINFO 0x0024
@@ -525,7 +513,6 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     CreateWindowExA(0, className, windowName, style, x, y, w, h, parent, menu, instance, param)
 BOOL WINAPI DestroyWindow(HWND window);
 BOOL WINAPI IsWindow(HWND window);
-HWND WINAPI GetParent(HWND window);
 
 BOOL WINAPI SetPropA(HWND window, LPCSTR name, HANDLE data);
 HANDLE WINAPI GetPropA(HWND window, LPCSTR name);
@@ -544,30 +531,20 @@ int WINAPI GetWindowTextA(HWND window, LPSTR buffer, int size);
 int WINAPI GetWindowTextLengthA(HWND window);
 
 BOOL WINAPI SetForegroundWindow(HWND window);
-HWND WINAPI GetForegroundWindow();
-HWND WINAPI GetActiveWindow();
 HWND WINAPI SetFocus(HWND window);
 HWND WINAPI GetFocus();
-BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 BOOL WINAPI IsWindowEnabled(HWND window);
 BOOL WINAPI IsIconic(HWND window);
 BOOL WINAPI IsZoomed(HWND window);
-HWND WINAPI SetCapture(HWND window);
-BOOL WINAPI ReleaseCapture();
 HWND WINAPI GetCapture();
 
 // ---- Painting ---------------------------------------------------------------------------------
 
 BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);
-BOOL WINAPI ValidateRect(HWND window, const RECT* rect);
-BOOL WINAPI UpdateWindow(HWND window);
-HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
-BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
 HDC WINAPI GetDC(HWND window);
 int WINAPI ReleaseDC(HWND window, HDC dc);
 
 DWORD WINAPI GetSysColor(int index);
-HBRUSH WINAPI GetSysColorBrush(int index);
 HBRUSH WINAPI CreateSolidBrush(COLORREF color);
 BOOL WINAPI DeleteObject(HGDIOBJ object);
 int WINAPI FillRect(HDC dc, const RECT* rect, HBRUSH brush);
@@ -582,7 +559,6 @@ HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 HANDLE WINAPI CopyImage(HANDLE image, UINT type, int width, int height, UINT flags);
 BOOL WINAPI DestroyIcon(HICON icon);
 HCURSOR WINAPI SetCursor(HCURSOR cursor);
-HCURSOR WINAPI GetCursor();
 BOOL WINAPI GetCursorPos(LPPOINT point);
 BOOL WINAPI SetCursorPos(int x, int y);
 
@@ -600,7 +576,6 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
 LRESULT WINAPI CallWindowProcA(WNDPROC procedure, HWND window, UINT message, WPARAM wParam,
                                LPARAM lParam);
 SHORT WINAPI GetKeyState(int virtualKey);
-SHORT WINAPI GetAsyncKeyState(int virtualKey);
 
 // ---- Menus ------------------------------------------------------------------------------------
 
@@ -610,13 +585,10 @@ BOOL WINAPI DestroyMenu(HMENU menu);
 BOOL WINAPI IsMenu(HMENU menu);
 BOOL WINAPI InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info);
 BOOL WINAPI RemoveMenu(HMENU menu, UINT item, UINT flags);
-BOOL WINAPI DeleteMenu(HMENU menu, UINT item, UINT flags);
 BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA info);
 BOOL WINAPI SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info);
 BOOL WINAPI CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
 int WINAPI GetMenuItemCount(HMENU menu);
-UINT WINAPI GetMenuItemID(HMENU menu, int position);
-HMENU WINAPI GetSubMenu(HMENU menu, int position);
 BOOL WINAPI SetMenu(HWND window, HMENU menu);
 HMENU WINAPI GetMenu(HWND window);
 BOOL WINAPI DrawMenuBar(HWND window);

@@ -39,7 +39,7 @@ struct Tracking {
     POINT point{};
     UINT flags = 0;
     HWND owner = nullptr;
-    HWND foreground = nullptr;  // GetForegroundWindow() when tracking began
+    HWND foreground = nullptr;  // the foreground window when tracking began
 };
 
 // What the user does with a tracked popup: the id of the item chosen, or nothing to dismiss it.

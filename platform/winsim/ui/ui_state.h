@@ -134,7 +134,9 @@ RECT ClientRect(const Window& window);
 void SetActive(HWND window);
 void SetFocusTo(HWND window);
 void SetPosition(HWND window, HWND after, int x, int y, int cx, int cy, UINT flags);
+HWND Foreground();
 void EraseNow(HWND window);
+void PaintDefault(HWND window);
 void RemovePostedFor(HWND window);
 
 // Menus
@@ -143,6 +145,7 @@ void DestroyMenuTree(HMENU menu);
 
 // GDI
 COLORREF BrushColor(HBRUSH brush, bool* valid);
+HBRUSH SysColorBrush(int index);
 HDC NewDc(HWND window, bool own);
 void ForgetWindowDcs(HWND window);
 

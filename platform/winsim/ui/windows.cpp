@@ -295,13 +295,6 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
 
 BOOL WINAPI IsWindow(HWND hwnd) { return Find(hwnd) ? TRUE : FALSE; }
 
-HWND WINAPI GetParent(HWND hwnd) {
-    Window* w = FindOrFail(hwnd);
-    if (!w) return nullptr;
-    if (w->style & WS_CHILD) return w->parent;
-    return (w->style & WS_POPUP) ? w->owner : nullptr;
-}
-
 BOOL WINAPI SetPropA(HWND hwnd, LPCSTR name, HANDLE data) {
     Window* w = FindOrFail(hwnd);
     if (!w) return FALSE;
