@@ -10,6 +10,19 @@ namespace mvorbel {
 WindowObject* applicationWindow = nullptr;
 bool terminated = false;
 
+namespace {
+std::exception_ptr deferredError;
+}  // namespace
+
+void DeferError(std::exception_ptr error) {
+    // A nested pump raises the first error before a second one can come; keep the first.
+    if (!deferredError) deferredError = std::move(error);
+}
+
+void RaiseDeferredError() {
+    if (deferredError) std::rethrow_exception(std::exchange(deferredError, nullptr));
+}
+
 bool ProcessMessage(WindowObject* /*window*/) {
     MSG message = {};
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
@@ -20,6 +33,7 @@ bool ProcessMessage(WindowObject* /*window*/) {
     } else {
         TranslateMessage(&message);
         DispatchMessageA(&message);
+        RaiseDeferredError();
     }
     return message.message != WM_NULL;
 }
@@ -37,6 +51,7 @@ void Run(WindowObject*& window) {
         ProcessMessages(window);
     }
     Terminate(window);
+    RaiseDeferredError();
 }
 
 void Terminate(WindowObject*& window) {

@@ -1,5 +1,6 @@
 // The thread's message queue, sending and dispatching, keys and the cursor position.
 #include <algorithm>
+#include <string>
 
 #include "platform/winsim/ui/ui_state.h"
 
@@ -106,12 +107,21 @@ bool KeyDown(int key) {
 
 namespace winsim::ui {
 
+LRESULT CallProcedure(WNDPROC procedure, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return procedure(hwnd, message, wParam, lParam);
+    } catch (...) {
+        throw ExceptionThroughPlatform("an exception left the window procedure for message " +
+                                       std::to_string(message) + " into the platform's frames");
+    }
+}
+
 LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* w = Find(hwnd);
     if (!w) return 0;
     WNDPROC proc = w->proc;
     if (!proc) return DefWindowProcA(hwnd, message, wParam, lParam);
-    return proc(hwnd, message, wParam, lParam);
+    return CallProcedure(proc, hwnd, message, wParam, lParam);
 }
 
 void RemovePostedFor(HWND hwnd) {
@@ -190,7 +200,7 @@ LRESULT WINAPI SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT WINAPI CallWindowProcA(WNDPROC procedure, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!procedure) return 0;
-    return procedure(hwnd, message, wParam, lParam);
+    return CallProcedure(procedure, hwnd, message, wParam, lParam);
 }
 
 SHORT WINAPI GetKeyState(int virtualKey) {

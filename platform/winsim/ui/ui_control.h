@@ -60,6 +60,12 @@ struct Hang : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Thrown where an exception leaves a window procedure into the platform's own frames: the
+// 32-bit build's unwinder can't cross them and the process ends, so here it fails the test.
+struct ExceptionThroughPlatform : std::logic_error {
+    using std::logic_error::logic_error;
+};
+
 // Things that happen while the program waits: each WaitMessage on an empty queue runs the next
 // one (several, until a message is retrievable).
 void ScriptWait(std::function<void()> event);

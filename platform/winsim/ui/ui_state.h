@@ -129,6 +129,8 @@ std::string Lower(std::string text);
 Window* Find(HWND window);
 Window* FindOrFail(HWND window);  // sets ERROR_INVALID_WINDOW_HANDLE when absent
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Every call of a window procedure goes through here: no exception may leave it.
+LRESULT CallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 RECT DefaultInsets(const Window& window);
 RECT ClientRect(const Window& window);
 void SetActive(HWND window);
