@@ -35,7 +35,6 @@ std::string EnsureTrailingSeparator(std::string text, char separator) {
 }
 
 int MessageBoxHoldingQuit(const char* text, const char* caption, UINT type) {
-    // The platform hands out a pending quit message whatever the filter asks for.
     MSG quit = {};
     const bool held = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
     const int answer = MessageBoxA(nullptr, text, caption, type);
