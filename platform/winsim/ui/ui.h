@@ -326,16 +326,6 @@ using LPCMENUITEMINFOA = const MENUITEMINFOA*;
 #define PM_REMOVE 0x0001
 #define PM_NOYIELD 0x0002
 
-#ifndef IDOK
-#define IDOK 1
-#define IDCANCEL 2
-#define IDABORT 3
-#define IDRETRY 4
-#define IDIGNORE 5
-#define IDYES 6
-#define IDNO 7
-#endif
-
 // ---- Keys -------------------------------------------------------------------------------------
 
 #define VK_LBUTTON 0x01
