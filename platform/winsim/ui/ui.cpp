@@ -1,1 +1,0 @@
-#include "platform/winsim/ui/ui.h"
