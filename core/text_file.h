@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/file_handle.h"
+#include "core/kernel_handle.h"
 #include "platform/win32.h"
 
 namespace mvorbel {
@@ -28,7 +28,7 @@ class TextReader {
     bool Fill();  // false at the physical end
     bool Available();
 
-    FileHandle file_;
+    KernelHandle file_;
     std::vector<char> buffer_;
     std::size_t position_ = 0;
     std::size_t length_ = 0;
@@ -47,7 +47,7 @@ class TextWriter {
     void Close();
 
  private:
-    FileHandle file_;
+    KernelHandle file_;
 };
 
 }  // namespace mvorbel
