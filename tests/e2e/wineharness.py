@@ -187,13 +187,16 @@ class Scenario:
         """Starts the chooser; its menu opens at pointer (None: wherever the mouse is)."""
         if pointer:
             self.display.run('xdotool', 'mousemove', '--sync', *map(str, pointer))
-        self.chooser = self._run('mvorbel.exe', 'trace.txt', '-all,+relay,+menu')
+        self.chooser = self._run('mvorbel.exe', 'trace.txt', '-all,+relay,+menu,+loaddll')
 
     def trace(self):
         return (self.folder / 'trace.txt').read_text(encoding='latin-1')
 
     def calls(self, function=None):
-        return winetrace.calls(self.trace(), function)
+        """The chooser's own relayed calls: the processes of Wine that its start brought up
+        inherit the tracing, and services.exe terminates the others when the prefix shuts down."""
+        trace = self.trace()
+        return winetrace.calls(trace, winetrace.program_thread(trace, 'mvorbel.exe'), function)
 
     def _running(self, what):
         if self.chooser.poll() is not None:
@@ -212,23 +215,25 @@ class Scenario:
         self.screenshot(f'menu{count}')
         return popup
 
+    def _message_box(self):
+        """The newest MessageBoxA call's arguments and a point inside its window near the
+        top left corner, away from the buttons; None while the box is not on screen."""
+        boxes = self.calls('MessageBoxA')
+        # On screen and more than a dot: the hidden main window shares the caption.
+        return boxes and next(((boxes[-1][1], x + 4, y + 4)
+                               for name, x, y, w, h in self.display.windows()
+                               if name == (boxes[-1][1][2] or 'Error') and w > 8 and h > 8
+                               and 0 <= x < Display.width and 0 <= y < Display.height), None)
+
     def wait_message_box(self):
         """Waits for a MessageBoxA call and its window; returns (text, caption, type)."""
-        def shown():
-            boxes = self._running('its message box') and self.calls('MessageBoxA')
-            # On screen and more than a dot: the hidden main window shares the caption.
-            return boxes and next(((boxes[-1][1], x + w // 2, y + h // 2)
-                                   for name, x, y, w, h in self.display.windows()
-                                   if name == (boxes[-1][1][2] or 'Error') and w > 1 and h > 1
-                                   and 0 <= x < Display.width and 0 <= y < Display.height), None)
-        args, x, y = wait_for(shown, WINDOW_S, 'a message box')
+        args, x, y = wait_for(lambda: self._running('its message box') and self._message_box(),
+                              WINDOW_S, 'a message box')
         # A box whose modal loop meets a pending quit message closes by itself within a second
         # or two; one that waits for the user is still there after a few.
         time.sleep(3)
-        if not shown():
+        if not self._message_box():
             raise AssertionError('the message box closed before the user could answer it')
-        # Without a window manager the keyboard goes to the window under the pointer, as
-        # it would for a user who moves the mouse onto the box.
         self.display.run('xdotool', 'mousemove', '--sync', str(x), str(y))
         time.sleep(0.5)
         self.screenshot('message-box')
@@ -248,9 +253,18 @@ class Scenario:
             self.keys('Return')
 
     def close_message_box(self):
-        """Presses Return until the box is gone (a key that came too early is lost)."""
-        wait_for(lambda: self.chooser.poll() is not None or self.keys('Return'), EXIT_S,
-                 'the message box to close', interval=1.0)
+        """Presses Return on the box until it is gone. Without a window manager the keys go
+        to the window under the pointer, and Wine may move the pointer away from the box
+        (seen on a busy machine), so it is put back on the box before every key. A key that
+        came too early is lost."""
+        def closed():
+            box = self.chooser.poll() is None and self._message_box()
+            if not box:
+                return True
+            self.display.run('xdotool', 'mousemove', '--sync', str(box[1]), str(box[2]))
+            self.keys('Return')
+            return False
+        wait_for(closed, EXIT_S, 'the message box to close', interval=1.0)
 
     def screenshot(self, label):
         self._shots += 1

@@ -80,11 +80,21 @@ _CALL = re.compile(r'Call \w+\.(\w+)\((.*)\) ret=[0-9a-fA-F]+\s*$')
 _ARG = re.compile(r'\s*([0-9a-fA-F]+)(?: "((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
 
 
-def calls(trace, function=None):
-    """The relayed calls as (function, arguments) in order; an argument that carries a
-    string is given as that string, any other as its number."""
+def program_thread(trace, exe_name):
+    """The main thread of the process started from exe_name (as +loaddll names it), or None
+    while it has not been loaded."""
+    loaded = re.search(r'^([0-9a-f]+):trace:loaddll:\w+ Loaded L"(?:[^"]*\\\\)?'
+                       + re.escape(exe_name) + '"', trace, re.MULTILINE | re.IGNORECASE)
+    return loaded and loaded[1]
+
+
+def calls(trace, thread, function=None):
+    """The relayed calls of one thread as (function, arguments) in order, none while thread
+    is None; an argument that carries a string is given as that string, any other as its
+    number."""
     found = []
-    for call in filter(None, map(_CALL.search, trace.splitlines())):
+    lines = [line for line in trace.splitlines() if thread and line.startswith(f'{thread}:')]
+    for call in filter(None, map(_CALL.search, lines)):
         if function in (None, call[1]):
             args = [decode_narrow(arg[2]) if arg[2] is not None else int(arg[1], 16)
                     for arg in _ARG.finditer(call[2])]
