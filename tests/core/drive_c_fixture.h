@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/chooser_state.h"
+#include "core/tool_help.h"
 #include "platform/win32.h"
 #include "platform/winsim/base/base_control.h"
 #include "platform/winsim/files/files_control.h"
@@ -18,19 +19,24 @@ namespace mvorbel::testing {
 class DriveC : public ::testing::Test {
  protected:
     void SetUp() override {
-        winsim::Reset();
         host_ = std::filesystem::temp_directory_path() /
                 ("mvorbel-core-" + std::to_string(::getpid()) + "-" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        Fresh();
+    }
+    void TearDown() override {
+        winsim::Reset();
+        std::filesystem::remove_all(host_);
+    }
+    // A new run on an empty drive C:, for tests that loop over cases.
+    void Fresh() {
+        winsim::Reset();
+        ForgetToolHelpTable();
         std::filesystem::remove_all(host_);
         std::filesystem::create_directories(host_);
         winsim::MapDrive('C', host_);
         chooserState = ChooserState{};
         chooserState.SetStartFlags();
-    }
-    void TearDown() override {
-        winsim::Reset();
-        std::filesystem::remove_all(host_);
     }
 
     // A file put from the host side, then given the attributes (0: as made).
@@ -46,8 +52,9 @@ class DriveC : public ::testing::Test {
         content << file.rdbuf();
         return file ? content.str() : "<missing>";
     }
-    bool Exists(const std::string& name) const { return std::filesystem::exists(host_ / name); }
-    DWORD Attributes(const std::string& name) const { return GetFileAttributesA(("C:\\" + name).c_str()); }
+    DWORD Attributes(const std::string& name) const {
+        return GetFileAttributesA(("C:\\" + name).c_str());
+    }
 
     std::filesystem::path host_;
 };
