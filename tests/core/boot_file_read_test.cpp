@@ -1,5 +1,4 @@
 #include "core/boot_file.h"
-#include "core/io_error.h"
 #include "tests/core/drive_c_fixture.h"
 
 namespace mvorbel {
@@ -70,12 +69,7 @@ TEST_F(BootFileRead, DefaultKeyIsTheFirstDefaultLinesValue) {
 
 TEST_F(BootFileRead, ErrorsRaiseFromTheEntriesButReadErrorsEndTheDefaultScanQuietly) {
     chooserState.Slot(2) = OsEntry{"stale", "entry"};
-    try {
-        ReadOsEntries();
-        FAIL() << "a missing file raised nothing";
-    } catch (const InOutError& error) {
-        EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), error.Code());
-    }
+    EXPECT_EQ(DWORD{ERROR_FILE_NOT_FOUND}, testing::Raised(ReadOsEntries));
     EXPECT_EQ(Slots{}, SlotTexts()) << "the table is emptied first";
     EXPECT_THROW(ReadDefaultKey(), InOutError);
 

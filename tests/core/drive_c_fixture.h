@@ -5,16 +5,28 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 
 #include "core/chooser_state.h"
+#include "core/io_error.h"
 #include "core/tool_help.h"
 #include "platform/win32.h"
 #include "platform/winsim/base/base_control.h"
 #include "platform/winsim/files/files_control.h"
 
 namespace mvorbel::testing {
+
+// The code of the I/O error a step raised; 0 when it raised none.
+inline DWORD Raised(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const InOutError& error) {
+        return error.Code();
+    }
+    return 0;
+}
 
 class DriveC : public ::testing::Test {
  protected:
