@@ -12,15 +12,12 @@ TEST(SplitKeyValue, SplitsAtTheFirstEqualsSignOrTrimsAWholeLine) {
         {"a=b=c", "a", "b=c"},
         {" default = x ", " default ", " x "},
         {"=", "", ""},
-        {"  [operating systems] \t", "[operating systems]", ""},
-        {std::string("\x01\x1f word\x20\x00", 9), "word", ""},
+        {std::string("\x01\x1f [os]\x20\x00", 9), "[os]", ""},
         {"\x7f" "word\xa0", "\x7f" "word\xa0", ""},  // only codes 0..32 are trimmed
-        {" \t ", "", ""},
-        {"a\nb=c", "a\nb", "c"},
     };
     for (const auto& c : cases) {
-        KeyValue split = SplitKeyValue(c.line);
-        EXPECT_EQ(c.key + "|" + c.value, split.key + "|" + split.value) << "line [" << c.line << "]";
+        const KeyValue split = SplitKeyValue(c.line);
+        EXPECT_EQ(c.key + "|" + c.value, split.key + "|" + split.value) << "[" << c.line << "]";
     }
 }
 
