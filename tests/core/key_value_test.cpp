@@ -21,11 +21,5 @@ TEST(SplitKeyValue, SplitsAtTheFirstEqualsSignOrTrimsAWholeLine) {
     }
 }
 
-TEST(CaseFolding, ChangesOnlyAsciiLetters) {
-    // "\xC0\xE0" is Cyrillic "Аа" in Windows-1251: neither letter changes.
-    EXPECT_EQ("[operating systems] \xC0\xE0 09", LowerAscii("[OPERATING Systems] \xC0\xE0 09"));
-    EXPECT_EQ("WINAMP.EXE \xC0\xE0 @[`{", UpperAscii("Winamp.exe \xC0\xE0 @[`{"));
-}
-
 }  // namespace
 }  // namespace mvorbel
