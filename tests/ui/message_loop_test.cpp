@@ -1,6 +1,5 @@
 #include "ui/message_loop.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -12,8 +11,8 @@ namespace {
 std::string dispatched;  // the user messages and WM_NULL that reached a handler
 
 bool RecordUserMessages(WindowObject*, MSG& message, LRESULT*) {
-    if (message.message >= WM_USER) dispatched += "u" + std::to_string(message.message - WM_USER) + " ";
-    if (message.message == WM_NULL) dispatched += "null ";
+    if (message.message >= WM_USER) dispatched += "u" + std::to_string(message.message - WM_USER);
+    if (message.message == WM_NULL) dispatched += "null";
     return false;
 }
 
@@ -22,13 +21,12 @@ protected:
     void SetUp() override {
         UiTest::SetUp();
         dispatched.clear();
-        hwnd = MakeForm()->GetHandle();
-        window->AttachHandler(RecordUserMessages);
+        MakeForm()->AttachHandler(RecordUserMessages);
     }
-    HWND hwnd = nullptr;
 };
 
 TEST_F(MessageLoopTest, PostedMessagesComeBeforeTheQuitAndTheDrainGoesOnAfterIt) {
+    const HWND hwnd = window->GetHandle();
     window->SetVisible(true);
     ProcessMessages(window);
     testing::defaultProcessed.clear();
@@ -38,53 +36,49 @@ TEST_F(MessageLoopTest, PostedMessagesComeBeforeTheQuitAndTheDrainGoesOnAfterIt)
     InvalidateRect(hwnd, nullptr, TRUE);  // the platform hands out WM_PAINT only after WM_QUIT
     ProcessMessages(window);
     EXPECT_TRUE(terminated);
-    EXPECT_EQ(dispatched, "u1 u2 ") << "posted after the quit, retrieved before it";
-    // WM_PAINT is still dispatched, though no handler is asked any more.
-    EXPECT_EQ(std::count(testing::defaultProcessed.begin(), testing::defaultProcessed.end(), WM_PAINT), 1);
+    EXPECT_EQ(dispatched, "u1u2") << "posted after the quit, retrieved before it";
+    // Dispatched, though no handler is asked any more.
+    EXPECT_EQ(testing::DefaultProcessedCount(WM_PAINT), 1);
     MSG left = {};
-    EXPECT_FALSE(PeekMessageA(&left, nullptr, 0, 0, PM_NOREMOVE)) << "left in the queue: " << left.message;
+    EXPECT_FALSE(PeekMessageA(&left, nullptr, 0, 0, PM_NOREMOVE)) << "left: " << left.message;
 }
 
 TEST_F(MessageLoopTest, APostedNullEndsOneDrainAndTheSinglePumpSwallowsTheQuit) {
-    PostMessageA(hwnd, WM_USER + 1, 0, 0);
-    PostMessageA(hwnd, WM_NULL, 0, 0);
-    PostMessageA(hwnd, WM_USER + 2, 0, 0);
+    for (UINT message : {WM_USER + 1, WM_NULL, WM_USER + 2}) {
+        PostMessageA(window->GetHandle(), message, 0, 0);
+    }
     ProcessMessages(window);
-    EXPECT_EQ(dispatched, "u1 null ");
+    EXPECT_EQ(dispatched, "u1null");
     ProcessMessages(window);
-    EXPECT_EQ(dispatched, "u1 null u2 ");
+    EXPECT_EQ(dispatched, "u1nullu2");
     PostQuitMessage(0);
     EXPECT_TRUE(ProcessMessage(window));
     EXPECT_TRUE(terminated);
     EXPECT_FALSE(ProcessMessage(window));
 }
 
-TEST_F(MessageLoopTest, RunWaitsDispatchesAndReleasesTheWindow) {
-    winsim::ScriptWait([this] {
-        PostMessageA(hwnd, WM_USER + 3, 0, 0);
-        PostQuitMessage(0);
-    });
-    mvorbel::Run(window);
-    EXPECT_EQ(window, nullptr);
-    EXPECT_EQ(applicationWindow, nullptr);
-    EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(dispatched, "u3 ");
-}
-
-TEST_F(MessageLoopTest, RunWithTerminatedAlreadySetCreatesThenEndsAtOnce) {
-    Terminate(window);  // the fixture's window is not the point here
-    WindowObject* fresh = NewForm(nullptr, "mVorbel");
-    fresh->SetVisible(false);
-    terminated = true;
-    mvorbel::Run(fresh);  // a WaitMessage here would throw winsim::Hang
-    EXPECT_EQ(fresh, nullptr);
-    EXPECT_TRUE(winsim::LiveWindows().empty()) << "the window was created and destroyed";
+// Run makes the window itself; with `terminated` already set it must not wait at all.
+TEST_F(MessageLoopTest, RunCreatesWaitsDispatchesAndReleasesTheWindow) {
+    for (const bool terminatedBefore : {false, true}) {
+        if (terminatedBefore) SetUp();
+        winsim::ScriptWait([] {
+            PostMessageA(applicationWindow->handle, WM_USER + 3, 0, 0);
+            PostQuitMessage(0);
+        });
+        terminated = terminatedBefore;
+        mvorbel::Run(window);
+        EXPECT_EQ(dispatched, terminatedBefore ? "" : "u3");
+        EXPECT_EQ(testing::DefaultProcessedCount(WM_CREATE), 1) << terminatedBefore;
+        EXPECT_TRUE(window == nullptr && applicationWindow == nullptr) << terminatedBefore;
+        EXPECT_TRUE(winsim::LiveWindows().empty()) << terminatedBefore;
+    }
 }
 
 TEST_F(MessageLoopTest, EndOfLogonReleasesTheWindowAndExits) {
+    const HWND hwnd = window->GetHandle();
     SendMessageA(hwnd, WM_ENDSESSION, 0, 0);
     EXPECT_FALSE(terminated) << "wParam 0: the logon goes on";
-    const auto endLogon = [this] {
+    const auto endLogon = [&] {
         window->onDestroy = {[](void*, ObjectBase*) { std::fputs("disposed\n", stderr); }, nullptr};
         SendMessageA(hwnd, WM_ENDSESSION, 1, 0);
     };

@@ -15,25 +15,24 @@ Values Contents(const ObjectList* list) { return {list->items.get(), list->items
 TEST(ObjectListTest, GrowsByFourFromZeroEditsStayWithinTheListAndItNeverShrinks) {
     ObjectList* list = NewObjectList();
     EXPECT_EQ(list->capacity, 0);
-    const int capacityAfter[] = {4, 4, 4, 4, 8, 8, 8, 8, 12};
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(list->Append(i + 1), i);
-        EXPECT_EQ(list->capacity, capacityAfter[i]) << "after append " << i + 1;
+        EXPECT_EQ(list->capacity, i < 4 ? 4 : 8) << "after append " << i + 1;
     }
-    list->InsertAt(9, 10);
+    list->InsertAt(5, 6);
     list->InsertAt(0, 4);
-    EXPECT_EQ(Contents(list), (Values{4, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(Contents(list), (Values{4, 1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(list->Find(4), 0);
-    EXPECT_EQ(list->Find(11), -1);
+    EXPECT_EQ(list->Find(7), -1);
     EXPECT_EQ(list->At(-1), 0u);
-    EXPECT_EQ(list->At(11), 0u);
+    EXPECT_EQ(list->At(7), 0u);
     list->RemoveValue(4);      // the first only
     list->RemoveRange(0, 0);   // nothing
     list->RemoveRange(0, -3);  // nothing
-    list->RemoveRange(1, 2);
+    list->RemoveRange(1, 1);
     list->RemoveRange(3, 10);  // clipped at the end
-    EXPECT_EQ(Contents(list), (Values{1, 4, 5}));
-    EXPECT_EQ(list->capacity, 12);
+    EXPECT_EQ(Contents(list), (Values{1, 3, 4}));
+    EXPECT_EQ(list->capacity, 8);
     ObjectBase::Release(list);
 }
 
@@ -52,6 +51,7 @@ public:
 };
 
 TEST(ObjectListTest, ReleasesFromTheLastSlotEvenWhenItemsRemoveThemselves) {
+    ObjectList::ReleaseItemsAndSelf(nullptr);
     for (bool removeSelf : {false, true}) {
         released.clear();
         ObjectList* owner = NewObjectList();
@@ -65,7 +65,6 @@ TEST(ObjectListTest, ReleasesFromTheLastSlotEvenWhenItemsRemoveThemselves) {
         ObjectList::ReleaseItemsAndSelf(owner);
         EXPECT_EQ(released, "321") << "removeSelf " << removeSelf;
     }
-    ObjectList::ReleaseItemsAndSelf(nullptr);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // default processing is recorded, and the Main window as the chooser builds it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32.h"
@@ -14,7 +15,7 @@
 
 namespace mvorbel::testing {
 
-// Every message that reached default processing of a window whose base procedure is this one.
+// Every message that reached the default processing of a form made by MakeForm.
 inline std::vector<UINT> defaultProcessed;
 
 inline LRESULT CALLBACK RecordingBaseProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -22,24 +23,29 @@ inline LRESULT CALLBACK RecordingBaseProc(HWND hwnd, UINT message, WPARAM wParam
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+// The first command id of a process: the popup's entry 0 once the Main window is built.
+constexpr std::int32_t kFirstId = 4096;
+
+inline long DefaultProcessedCount(UINT message) {
+    return std::count(defaultProcessed.begin(), defaultProcessed.end(), message);
+}
+
 class UiTest : public ::testing::Test {
 protected:
     void SetUp() override {
         winsim::Reset();
         terminated = false;
-        applicationWindow = nullptr;
-        creatingWindow = nullptr;
+        applicationWindow = creatingWindow = nullptr;
+        nextCommandId = kFirstId;
         defaultProcessed.clear();
     }
     void TearDown() override {
-        if (window == nullptr) return;
         applicationWindow = window;
         Terminate(window);
     }
-    // Hidden, its platform window not made yet, its default processing recorded.
+    // Hidden, its platform window not made yet.
     WindowObject* MakeForm() {
-        window = NewForm(nullptr, "mVorbel");
-        applicationWindow = window;
+        applicationWindow = window = NewForm(nullptr, "mVorbel");
         window->baseWindowProc = RecordingBaseProc;
         window->SetVisible(false);
         return window;
@@ -54,17 +60,16 @@ protected:
         window->SetPosition(205, 98);
         window->SetSize(188, 127);
         menuBar = MenuObject::BuildFromTemplate(window, kEmpty, {});
-        firstId = nextCommandId;
         popup = MenuObject::BuildFromTemplate(window, kPopup, {});
-        popup->trackFlags = TPM_HORNEGANIMATION;
         window->SetContextMenu(popup);
     }
-    void Choose(WPARAM wParam, LPARAM lParam = 0) { SendMessageA(window->GetHandle(), WM_COMMAND, wParam, lParam); }
+    void Choose(WPARAM wParam, LPARAM lParam = 0) {
+        SendMessageA(window->GetHandle(), WM_COMMAND, wParam, lParam);
+    }
 
     WindowObject* window = nullptr;
     MenuObject* menuBar = nullptr;
     MenuObject* popup = nullptr;
-    std::int32_t firstId = 0;  // the id of the popup's entry 0
 };
 
 }  // namespace mvorbel::testing
