@@ -1,10 +1,11 @@
 #pragma once
 // What the contract tests share, and the one place where they differ between winsim and the real
 // Win32: a scratch folder (drive T: mapped to a fresh host folder on winsim, a fresh folder under
-// GetTempPathA on Windows), a child process to terminate, and a window class that logs messages.
+// the temporary folder on Windows) and a window class that logs messages.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,10 +13,6 @@
 #include "platform/win32.h"
 
 #ifndef _WIN32
-#include <unistd.h>
-
-#include <filesystem>
-
 #include "platform/winsim/base/base_control.h"
 #include "platform/winsim/files/files_control.h"
 #include "platform/winsim/system/system_control.h"
@@ -68,23 +65,10 @@ inline void ExpectRefusals(const std::vector<Refusal>& rows) {
     }
 }
 
-inline unsigned long Pid() {
-#ifdef _WIN32
-    return GetCurrentProcessId();
-#else
-    return static_cast<unsigned long>(getpid());
-#endif
-}
-
 // A clean winsim for every test; nothing to do on Windows.
 class Contract : public ::testing::Test {
  protected:
     void SetUp() override {
-#ifndef _WIN32
-        winsim::Reset();
-#endif
-    }
-    void TearDown() override {
 #ifndef _WIN32
         winsim::Reset();
 #endif
@@ -95,16 +79,14 @@ class FileContract : public Contract {
  protected:
     void SetUp() override {
         Contract::SetUp();
-        static int serial = 0;
-        std::string unique = "mvorbel-contract-" + std::to_string(Pid()) + "-" + std::to_string(++serial);
+        // Test processes run side by side: each claims a folder no one else has.
+        auto temp = std::filesystem::temp_directory_path();
+        int serial = 0;
+        do host_ = temp / ("mvorbel-contract-" + std::to_string(++serial));
+        while (!std::filesystem::create_directory(host_));
 #ifdef _WIN32
-        char temp[MAX_PATH + 1] = {};
-        ASSERT_NE(0u, GetTempPathA(sizeof temp, temp));
-        root_ = std::string(temp) + unique;
-        ASSERT_TRUE(CreateDirectoryA(root_.c_str(), nullptr)) << "error " << GetLastError();
+        root_ = host_.string();
 #else
-        host_ = std::filesystem::temp_directory_path() / unique;
-        std::filesystem::create_directories(host_);
         winsim::MapDrive('T', host_);
         root_ = "T:";
 #endif
@@ -112,126 +94,51 @@ class FileContract : public Contract {
 
     void TearDown() override {
 #ifdef _WIN32
-        RemoveTree(root_);
-#else
-        Contract::TearDown();
-        std::filesystem::remove_all(host_);
+        // Read-only files would stay behind.
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(host_))
+            SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
 #endif
+        std::error_code ignored;
+        std::filesystem::remove_all(host_, ignored);
     }
 
     std::string Path(const std::string& name) const { return root_ + "\\" + name; }
-    DWORD Attributes(const std::string& name) const { return GetFileAttributesA(Path(name).c_str()); }
+    DWORD Attributes(const std::string& name) const {
+        return GetFileAttributesA(Path(name).c_str());
+    }
+    void MakeFolder(const std::string& name) { std::filesystem::create_directories(host_ / name); }
 
-    void MakeFolder(const std::string& name) {
-#ifdef _WIN32
-        ASSERT_TRUE(CreateDirectoryA(Path(name).c_str(), nullptr)) << "error " << GetLastError();
-#else
-        std::filesystem::create_directories(host_ / name);
-#endif
+    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) const {
+        return CreateFileA(Path(name).c_str(), access, share, nullptr, disposition,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     }
 
     // Writes a file through the API under test and gives it the attributes (0: leave as made).
     void MakeFile(const std::string& name, const std::string& content, DWORD attributes = 0) {
-        HANDLE file = CreateFileA(Path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = Open(name, GENERIC_WRITE, 0, CREATE_ALWAYS);
         ASSERT_NE(INVALID_HANDLE_VALUE, file) << name << ": error " << GetLastError();
         DWORD written = 0;
-        EXPECT_TRUE(WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr));
+        EXPECT_TRUE(WriteFile(file, content.data(), DWORD(content.size()), &written, nullptr));
         EXPECT_TRUE(CloseHandle(file));
-        if (attributes != 0) {
-            ASSERT_TRUE(SetFileAttributesA(Path(name).c_str(), attributes));
-        }
+        EXPECT_TRUE(attributes == 0 || SetFileAttributesA(Path(name).c_str(), attributes)) << name;
     }
 
     // The whole content, or "<missing>" when the file can't be opened.
-    std::string ReadAll(const std::string& name) {
-        HANDLE file = CreateFileA(Path(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string ReadAll(const std::string& name) const {
+        HANDLE file = Open(name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
         if (file == INVALID_HANDLE_VALUE) return "<missing>";
         std::string content;
         char chunk[512];
         DWORD got = 0;
-        while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got != 0) content.append(chunk, got);
+        while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got != 0)
+            content.append(chunk, got);
         CloseHandle(file);
         return content;
     }
 
  private:
-#ifdef _WIN32
-    static void RemoveTree(const std::string& folder) {
-        WIN32_FIND_DATAA found = {};
-        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-        while (search != INVALID_HANDLE_VALUE) {
-            std::string name = found.cFileName, path = folder + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(path.c_str());
-            else if (name != "." && name != "..") RemoveTree(path);
-            if (!FindNextFileA(search, &found)) break;
-        }
-        if (search != INVALID_HANDLE_VALUE) FindClose(search);
-        RemoveDirectoryA(folder.c_str());
-    }
-#else
     std::filesystem::path host_;
-#endif
     std::string root_;
-};
-
-// A process that does nothing until it is terminated: a suspended copy of this program on
-// Windows (it never runs a line of its own), a table entry on winsim.
-class ChildProcess {
- public:
-    ChildProcess() {
-#ifdef _WIN32
-        char path[MAX_PATH + 1] = {};
-        GetModuleFileNameA(nullptr, path, sizeof path);
-        std::string commandLine = std::string("\"") + path + "\"";
-        STARTUPINFOA startup = {sizeof startup};
-        PROCESS_INFORMATION info = {};
-        if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                           nullptr, &startup, &info)) {
-            CloseHandle(info.hThread);
-            process_ = info.hProcess;
-            pid_ = info.dwProcessId;
-        }
-#else
-        pid_ = 4000;
-        winsim::AddProcess({pid_, "child.exe", GetCurrentProcessId()});
-#endif
-    }
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-    ~ChildProcess() {
-#ifdef _WIN32
-        if (process_) {
-            TerminateProcess(process_, 1);
-            CloseHandle(process_);
-        }
-#endif
-    }
-
-    DWORD Pid() const { return pid_; }
-
-    // Whether it has ended, and with which exit code; Windows ends a process asynchronously.
-    bool Ended(DWORD* exitCode) const {
-#ifdef _WIN32
-        if (WaitForSingleObject(process_, 5000) != WAIT_OBJECT_0) return false;
-        return GetExitCodeProcess(process_, exitCode) != FALSE;
-#else
-        for (const auto& process : winsim::Processes())
-            if (process.pid == pid_) return false;
-        for (const auto& request : winsim::Requests())
-            if (request.call == "TerminateProcess" && request.args[0] == std::to_string(pid_))
-                *exitCode = static_cast<DWORD>(std::stoul(request.args[1]));
-        return true;
-#endif
-    }
-
- private:
-#ifdef _WIN32
-    HANDLE process_ = nullptr;
-#endif
-    DWORD pid_ = 0;
 };
 
 inline std::vector<UINT>& MessageLog() {
@@ -273,15 +180,14 @@ class UiContract : public Contract {
             if (IsWindow(hwnd)) DestroyWindow(hwnd);
         Drain();
         UnregisterClassA(className_.c_str(), instance_);
-        Contract::TearDown();
     }
 
     // The Main window's style: caption, system menu, sizing frame, both boxes, clipping; hidden.
     static constexpr DWORD kHiddenForm = 0x06CF0000;
 
     HWND Create(DWORD style = kHiddenForm, DWORD exStyle = 0) {
-        HWND hwnd = CreateWindowExA(exStyle, className_.c_str(), "mVorbel", style, 205, 98, 188, 127, nullptr,
-                                    nullptr, instance_, nullptr);
+        HWND hwnd = CreateWindowExA(exStyle, className_.c_str(), "mVorbel", style, 205, 98, 188,
+                                    127, nullptr, nullptr, instance_, nullptr);
         if (hwnd) windows_.push_back(hwnd);
         return hwnd;
     }

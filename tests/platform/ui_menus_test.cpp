@@ -14,8 +14,8 @@ struct Menu {
     }
 };
 
-BOOL Insert(HMENU menu, UINT id, const char* text, UINT type = MFT_STRING, UINT state = 0, HMENU sub = nullptr,
-            UINT before = 0xFFFFFFFF, BOOL byPosition = TRUE) {
+BOOL Insert(HMENU menu, UINT id, const char* text, UINT type = MFT_STRING, UINT state = 0,
+            HMENU sub = nullptr, UINT before = 0xFFFFFFFF, BOOL byPosition = TRUE) {
     MENUITEMINFOA info = {sizeof info};
     info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
     info.fType = type;
@@ -36,8 +36,8 @@ std::vector<std::string> ReadBack(HMENU menu) {
         info.dwTypeData = text;
         info.cch = sizeof text;
         if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) break;
-        lines.push_back(std::string(text) + ":" + std::to_string(info.wID) + ":" + std::to_string(info.fType) + ":" +
-                        std::to_string(info.fState));
+        lines.push_back(std::string(text) + ":" + std::to_string(info.wID) + ":" +
+                        std::to_string(info.fType) + ":" + std::to_string(info.fState));
     }
     return lines;
 }
@@ -55,14 +55,14 @@ TEST_F(MenuContract, ItemsReadBackWhereInsertedAndRemoved) {
     ASSERT_TRUE(Insert(menu.handle, 1, "Z", MFT_STRING, 0, nullptr, 0));
     ASSERT_TRUE(Insert(sub, 11, "Inner 1"));
     ASSERT_TRUE(Insert(sub, 12, "Inner 2"));
-    EXPECT_EQ((Lines{"Z:1:0:0", "First:4096:0:0", ":4097:2048:3", "Before third:4098:0:0", "Third:4099:0:8"}),
+    EXPECT_EQ((Lines{"Z:1:0:0", "First:4096:0:0", ":4097:2048:3", "Before third:4098:0:0",
+                     "Third:4099:0:8"}),
               ReadBack(menu.handle))
         << "a separator keeps no text";
     ASSERT_TRUE(RemoveMenu(menu.handle, 12, MF_BYCOMMAND)) << "by command finds items of submenus";
     ASSERT_TRUE(RemoveMenu(menu.handle, 0, MF_BYPOSITION));
     EXPECT_EQ((Lines{"Inner 1:11:0:0"}), ReadBack(sub));
-    EXPECT_EQ(4u, static_cast<unsigned>(GetMenuItemCount(menu.handle)));
-    SetLastError(kSentinel);
+    EXPECT_EQ(4, GetMenuItemCount(menu.handle));
     EXPECT_FALSE(RemoveMenu(menu.handle, 99, MF_BYCOMMAND));
     ASSERT_TRUE(DestroyMenu(menu.handle));
     EXPECT_FALSE(IsMenu(sub)) << "destroying a menu destroys its submenus";
@@ -111,7 +111,7 @@ TEST_F(MenuContract, RefusalsAndTheOldRecordSize) {
     info.wID = 7;
     info.fState = MFS_CHECKED;
     info.dwTypeData = const_cast<char*>("Old layout");
-    ASSERT_TRUE(InsertMenuItemA(menu.handle, 0xFFFFFFFF, TRUE, &info)) << "error " << GetLastError();
+    ASSERT_TRUE(InsertMenuItemA(menu.handle, 0xFFFFFFFF, TRUE, &info)) << "got " << GetLastError();
     MENUITEMINFOA read = {};
     read.cbSize = offsetof(MENUITEMINFOA, hbmpItem);
     read.fMask = MIIM_STATE | MIIM_ID;
@@ -127,7 +127,8 @@ TEST_F(MenuContract, RefusalsAndTheOldRecordSize) {
         {"get a missing item", [&] { return GetMenuItemInfoA(menu.handle, 2, FALSE, &state); },
          ERROR_MENU_ITEM_NOT_FOUND},
         {"set a missing item", [&] { return SetMenuItemInfoA(menu.handle, 5, TRUE, &state); },
-         ERROR_MENU_ITEM_NOT_FOUND, "SetMenuItemInfoA on a missing item leaves the last error alone", kSentinel},
+         ERROR_MENU_ITEM_NOT_FOUND,
+         "SetMenuItemInfoA on a missing item leaves the last error alone", kSentinel},
         {"a record too long", [&] { return GetMenuItemInfoA(menu.handle, 7, FALSE, &tooLong); },
          ERROR_INVALID_PARAMETER},
     });
@@ -144,7 +145,8 @@ TEST_F(MenuContract, AWindowOwnsItsMenuBar) {
     ASSERT_TRUE(SetMenu(hwnd, bar));
     ASSERT_TRUE(DestroyWindow(hwnd));
     EXPECT_FALSE(IsMenu(bar)) << "a window destroys its menu bar";
-    ExpectRefusals({{"destroy a destroyed menu", [&] { return DestroyMenu(bar); }, ERROR_INVALID_MENU_HANDLE,
+    ExpectRefusals({{"destroy a destroyed menu", [&] { return DestroyMenu(bar); },
+                     ERROR_INVALID_MENU_HANDLE,
                      "DestroyMenu on a destroyed menu leaves the last error alone", kSentinel}});
 }
 
