@@ -57,7 +57,6 @@ TEST_F(BootFileRead, DefaultKeyIsTheFirstDefaultLinesValue) {
     } cases[] = {
         {"in capitals", "[boot loader]\r\nDEFAULT=C:\\\r\n", "C:\\"},
         {"blank before =", "default =C:\\\r\n", ""},
-        {"blank after = stays", "default= C:\\\r\n", " C:\\"},
         {"just the word", "default\r\ndefault=late\r\n", ""},
         {"first of two anywhere", "[operating systems]\r\ndefault=one\r\ndefault=two\r\n", "one"},
     };

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 namespace mvorbel {
 namespace {
 
@@ -23,9 +21,8 @@ TEST(InOutError, MessageFollowsTheRuntimesTable) {
 
 TEST(TopLevelErrorText, NamesClassModuleAddressAndMessage) {
     const void* address = reinterpret_cast<const void*>(std::uintptr_t{0x4A3B2C});
-    char hex[32];
-    std::snprintf(hex, sizeof hex, "%0*llX", static_cast<int>(2 * sizeof(void*)), 0x4A3B2CULL);
-    const std::string start = std::string("Exception EInOutError in module mvorbel.exe at ") + hex;
+    const std::string hex = sizeof address == 8 ? "00000000004A3B2C" : "004A3B2C";
+    const std::string start = "Exception EInOutError in module mvorbel.exe at " + hex;
     const struct {
         std::string module, message, text;
     } cases[] = {

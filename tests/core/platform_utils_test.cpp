@@ -15,13 +15,9 @@ TEST(CommandLineParameter, RuntimeRules) {
         int index;
         const char* expected;
     } cases[] = {
-        {"mvorbel.exe   \t ", 1, ""},
-        {quoted, 1, "a b"},
-        {quoted, 2, "c"},
-        {"m.exe \"\"\tx", 1, "x"},
-        {"m.exe a\"b c\"d e", 1, "a\"b c\"d"},
-        {"m.exe \"open to the end", 1, "\"open to the end"},
-        {"m.exe \"x\"y\"", 1, "x\"y"},
+        {"mvorbel.exe   \t ", 1, ""}, {quoted, 1, "a b"}, {quoted, 2, "c"},
+        {"m.exe \"\"\tx", 1, "x"}, {"m.exe a\"b c\"d e", 1, "a\"b c\"d"},
+        {"m.exe \"open to the end", 1, "\"open to the end"}, {"m.exe \"x\"y\"", 1, "x\"y"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CommandLineParameter(c.commandLine, c.index), c.expected)
@@ -38,8 +34,6 @@ TEST_F(PlatformUtils, ParameterZeroIsTheModulePathUnchanged) {
     EXPECT_EQ(GetParameter(1), "two words");
     winsim::SetModuleFileName("C:\\" + std::string(300, 'x') + ".exe");
     EXPECT_EQ(GetParameter(0).size(), 261u) << "a too long path fills the buffer";
-    winsim::FailCall("GetModuleFileNameA", 1, ERROR_NOT_ENOUGH_MEMORY);
-    EXPECT_EQ(GetParameter(0), "");
 }
 
 TEST_F(PlatformUtils, SystemDirectoryEndsInBackslashAndProbesNothingWhenRefused) {

@@ -9,8 +9,7 @@ namespace {
 TEST(SettingsPath, ReplacesOnlyTheFileNamesExtension) {
     const std::pair<const char*, const char*> cases[] = {
         {"C:\\my.tools\\mvorbel", "C:\\my.tools\\mvorbel.ini"},
-        {"C:\\a\\b.c.EXE", "C:\\a\\b.c.ini"},
-        {"C:mvorbel", "C:mvorbel.ini"},
+        {"C:\\a\\b.c.EXE", "C:\\a\\b.c.ini"}, {"C:mvorbel", "C:mvorbel.ini"},
     };
     for (const auto& [exe, ini] : cases) EXPECT_EQ(SettingsPathFor(exe), ini) << exe;
 }
