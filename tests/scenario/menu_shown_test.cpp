@@ -1,0 +1,71 @@
+// What the menu shows as boot.ini, the Settings file and the hibernation file make it; the menu
+// is then dismissed and nothing changes on the machine.
+#include "tests/scenario/scenario_fixture.h"
+
+namespace mvorbel::testing {
+namespace {
+
+struct MenuCase {
+    const char* name;
+    std::string bootIni;
+    std::string settings;
+    std::vector<std::string> shown;
+    bool win9x = false;            // with c:\WINDOWS\system32\vmmhiber.w9x
+    std::string hiberfil = "z";  // c:\hiberfil.sys
+};
+
+class MenuShown : public Scenario, public ::testing::WithParamInterface<MenuCase> {};
+
+TEST_P(MenuShown, FollowsBootIniSettingsAndTheHibernationFile) {
+    const MenuCase& c = GetParam();
+    Put("c/boot.ini", c.bootIni);
+    PutSettings(c.settings);
+    Put("c/hiberfil.sys", c.hiberfil);
+    if (c.win9x) {
+        winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+        Put("c/WINDOWS/system32/vmmhiber.w9x", "z");
+    }
+    winsim::QueueTrackScript(Dismiss());
+
+    EXPECT_EQ(RunApplication(), 0);
+
+    ASSERT_EQ(winsim::Trackings().size(), 1u);
+    EXPECT_EQ(Shown(winsim::Trackings()[0]), c.shown);
+    EXPECT_EQ(Content("c/boot.ini"), c.bootIni);
+    EXPECT_TRUE(winsim::Requests().empty()) << winsim::Requests()[0];
+}
+
+const std::string kOne = "[operating systems]\r\na=One\r\n";
+const std::vector<std::string> kAllAfterOne{Os("One"), kSeparator, kHibernate, kSeparator,
+                                            kTurnOff,  kSeparator, kCancel};
+
+INSTANTIATE_TEST_SUITE_P(
+    Scenario, MenuShown,
+    ::testing::Values(
+        MenuCase{"ThreeSystems",
+                 BootIni(kKey2),
+                 "",
+                 {Os(kDescription1), Checked(Os(kDescription2)), Os(kDescription3), kSeparator,
+                  kHibernate, kSeparator, kTurnOff, kSeparator, kCancel}},
+        MenuCase{"KeyDiffersInCase",
+                 "default=A\r\n[operating systems]\r\na=One\r\nA=Two\r\n",
+                 "shutdown=0",
+                 {Os("One"), Checked(Os("Two")), kSeparator, kTurnOff, kSeparator, kCancel}},
+        MenuCase{"TwoEntriesWithTheDefaultKey",
+                 "default=a\r\n[operating systems]\r\na=One\r\nb=Two\r\na=Three\r\n",
+                 "Shutdown=0\r\nHIBERNATE=0\r\ncancel=0\r\n",
+                 {Checked(Os("One")), Os("Two"), Checked(Os("Three"))}},
+        // The file keeps the description as written; only the label doubles "&".
+        MenuCase{"AmpersandShownLiterally",
+                 "[operating systems]\r\nC:\\=Tom & Jerry&\r\n",
+                 "cancel=0",
+                 {Os("Tom && Jerry&&"), kSeparator, kHibernate, kSeparator, kTurnOff}},
+        MenuCase{"HibernateOff", kOne, "hibernate=0",
+                 {Os("One"), kSeparator, kHibernate, kSeparator, kCancel}},
+        MenuCase{"EmptyHibernationFile", kOne, "",
+                 {Os("One"), kSeparator, kTurnOff, kSeparator, kCancel}, false, ""},
+        MenuCase{"Win9xInTheSystemDirectory", kOne, "", kAllAfterOne, true, ""}),
+    kCaseName);
+
+}  // namespace
+}  // namespace mvorbel::testing
