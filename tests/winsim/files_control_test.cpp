@@ -1,4 +1,4 @@
-// winsim's file test API: drive mapping, fault injection, reported sizes and times, the journal.
+// winsim's file test API: drive mapping, fault injection, reported sizes, local time, the journal.
 #include <fstream>
 #include <string>
 

@@ -30,17 +30,13 @@ std::vector<WPARAM> Commands(HWND owner) {
 // "One" (4096) and a separator (4097).
 HMENU Menu() {
     HMENU menu = CreatePopupMenu();
-    const struct { UINT id; const char* text; UINT type; } items[] = {
-        {4096, "One", MFT_STRING},
-        {4097, "-", MFT_SEPARATOR},
-    };
-    for (const auto& item : items) {
+    for (UINT id : {4096u, 4097u}) {
         MENUITEMINFOA info = {sizeof info};
         info.fMask = MIIM_ID | MIIM_TYPE;
-        info.wID = item.id;
-        info.fType = item.type;
-        info.dwTypeData = const_cast<char*>(item.text);
-        EXPECT_TRUE(InsertMenuItemA(menu, 0xFFFFFFFF, TRUE, &info)) << item.text;
+        info.wID = id;
+        info.fType = id == 4097 ? MFT_SEPARATOR : MFT_STRING;
+        info.dwTypeData = const_cast<char*>("One");
+        EXPECT_TRUE(InsertMenuItemA(menu, 0xFFFFFFFF, TRUE, &info)) << id;
     }
     return menu;
 }
@@ -51,7 +47,7 @@ TEST_F(UiControl, ChoiceIsPostedAsCommandAfterTheScriptSetKeys) {
         winsim::SetKeyDown(VK_CONTROL, true);
         return std::optional<UINT>(4096);
     });
-    EXPECT_TRUE(TrackPopupMenu(Menu(), 0, -5, 40, 0, owner, nullptr));
+    EXPECT_TRUE(TrackPopupMenu(Menu(), 0, 0, 0, 0, owner, nullptr));
     EXPECT_LT(GetKeyState(VK_CONTROL), 0);
     EXPECT_EQ(std::vector<WPARAM>{4096}, Commands(owner)) << "the choice arrives through the queue";
 }
