@@ -10,7 +10,7 @@ struct MenuCase {
     std::string bootIni;
     std::string settings;
     std::vector<std::string> shown;
-    bool win9x = false;            // with c:\WINDOWS\system32\vmmhiber.w9x
+    bool win9x = false;          // with c:\WINDOWS\system32\vmmhiber.w9x
     std::string hiberfil = "z";  // c:\hiberfil.sys
 };
 
@@ -36,19 +36,14 @@ TEST_P(MenuShown, FollowsBootIniSettingsAndTheHibernationFile) {
 }
 
 const std::string kOne = "[operating systems]\r\na=One\r\n";
-const std::vector<std::string> kAllAfterOne{Os("One"), kSeparator, kHibernate, kSeparator,
-                                            kTurnOff,  kSeparator, kCancel};
 
 INSTANTIATE_TEST_SUITE_P(
     Scenario, MenuShown,
     ::testing::Values(
-        MenuCase{"ThreeSystems",
-                 BootIni(kKey2),
-                 "",
+        MenuCase{"ThreeSystems", BootIni(kKey2), "",
                  {Os(kDescription1), Checked(Os(kDescription2)), Os(kDescription3), kSeparator,
                   kHibernate, kSeparator, kTurnOff, kSeparator, kCancel}},
-        MenuCase{"KeyDiffersInCase",
-                 "default=A\r\n[operating systems]\r\na=One\r\nA=Two\r\n",
+        MenuCase{"KeyDiffersInCase", "default=A\r\n[operating systems]\r\na=One\r\nA=Two\r\n",
                  "shutdown=0",
                  {Os("One"), Checked(Os("Two")), kSeparator, kTurnOff, kSeparator, kCancel}},
         MenuCase{"TwoEntriesWithTheDefaultKey",
@@ -56,15 +51,15 @@ INSTANTIATE_TEST_SUITE_P(
                  "Shutdown=0\r\nHIBERNATE=0\r\ncancel=0\r\n",
                  {Checked(Os("One")), Os("Two"), Checked(Os("Three"))}},
         // The file keeps the description as written; only the label doubles "&".
-        MenuCase{"AmpersandShownLiterally",
-                 "[operating systems]\r\nC:\\=Tom & Jerry&\r\n",
-                 "cancel=0",
-                 {Os("Tom && Jerry&&"), kSeparator, kHibernate, kSeparator, kTurnOff}},
+        MenuCase{"AmpersandShownLiterally", "[operating systems]\r\nC:\\=Tom & Jerry&\r\n",
+                 "cancel=0", {Os("Tom && Jerry&&"), kSeparator, kHibernate, kSeparator, kTurnOff}},
         MenuCase{"HibernateOff", kOne, "hibernate=0",
                  {Os("One"), kSeparator, kHibernate, kSeparator, kCancel}},
         MenuCase{"EmptyHibernationFile", kOne, "",
                  {Os("One"), kSeparator, kTurnOff, kSeparator, kCancel}, false, ""},
-        MenuCase{"Win9xInTheSystemDirectory", kOne, "", kAllAfterOne, true, ""}),
+        MenuCase{"Win9xInTheSystemDirectory", kOne, "",
+                 {Os("One"), kSeparator, kHibernate, kSeparator, kTurnOff, kSeparator, kCancel},
+                 true, ""}),
     kCaseName);
 
 }  // namespace
