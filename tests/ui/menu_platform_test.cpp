@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <tuple>
 
 #include "platform/winsim/base/base_control.h"
 #include "platform/winsim/system/system_control.h"
@@ -14,16 +15,14 @@ namespace {
 TEST(MenuPlatformTest, TheMenuRecordIsShortOnlyWhereTheVersionPredatesItsBitmapMember) {
     // 48 and 44 on the 32-bit build.
     constexpr UINT kWhole = sizeof(MENUITEMINFOA), kShort = offsetof(MENUITEMINFOA, hbmpItem);
-    const struct {
-        DWORD platformId, major, minor;
-        UINT recordSize;
-    } cases[] = {{VER_PLATFORM_WIN32_WINDOWS, 4, 0, kShort}, {VER_PLATFORM_WIN32_WINDOWS, 4, 10, kWhole},
-                 {VER_PLATFORM_WIN32_NT, 4, 0, kShort},      {VER_PLATFORM_WIN32_NT, 5, 0, kWhole},
-                 {VER_PLATFORM_WIN32_NT, 5, 1, kWhole},      {VER_PLATFORM_WIN32_NT, 6, 0, kWhole}};
-    for (const auto& c : cases) {
+    // platform, major and minor version, and the record size that version takes
+    const std::tuple<DWORD, DWORD, DWORD, UINT> cases[] = {
+        {VER_PLATFORM_WIN32_WINDOWS, 4, 0, kShort}, {VER_PLATFORM_WIN32_WINDOWS, 4, 10, kWhole},
+        {VER_PLATFORM_WIN32_NT, 4, 0, kShort},      {VER_PLATFORM_WIN32_NT, 5, 0, kWhole}};
+    for (const auto& [platform, major, minor, size] : cases) {
         winsim::Reset();
-        winsim::SetVersion(c.platformId, c.major, c.minor);
-        EXPECT_EQ(MenuItemInfoSize(), c.recordSize) << c.platformId << " " << c.major << "." << c.minor;
+        winsim::SetVersion(platform, major, minor);
+        EXPECT_EQ(MenuItemInfoSize(), size) << platform << ": " << major << "." << minor;
     }
     winsim::Reset();
     winsim::FailCall("GetVersionExA", 1, ERROR_INVALID_PARAMETER);

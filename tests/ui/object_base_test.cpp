@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 
 namespace mvorbel {
 namespace {
@@ -27,20 +26,18 @@ Traced* NewTraced(const std::string& name) {
 }
 
 TEST(ObjectBaseTest, DisposesExactlyWhenTheLastUseEnds) {
-    // Steps: h Hold, u Unhold, r Release. Expected after each step: "x" once disposed, else "-".
-    const std::pair<const char*, const char*> cases[] = {
-        {"r", "x"}, {"hrru", "---x"}, {"hhruu", "----x"}, {"hur", "--x"}};
-    for (const auto& [steps, expected] : cases) {
-        std::string got;
+    // h Hold, u Unhold, r Release: each sequence disposes the object at its last step, not before.
+    for (const std::string steps : {"r", "hrru", "hhruu", "hur"}) {
         disposals.clear();
         Traced* object = NewTraced("x");
-        for (const char* step = steps; *step != '\0' && disposals.empty(); ++step) {
-            if (*step == 'h') object->Hold();
-            if (*step == 'u') object->Unhold();
-            if (*step == 'r') ObjectBase::Release(object);
-            got += disposals.empty() ? "-" : "x";
+        std::string disposedAfter;
+        for (std::size_t i = 0; i < steps.size() && disposals.empty(); ++i) {
+            if (steps[i] == 'h') object->Hold();
+            if (steps[i] == 'u') object->Unhold();
+            if (steps[i] == 'r') ObjectBase::Release(object);
+            if (!disposals.empty()) disposedAfter = steps.substr(0, i + 1);
         }
-        EXPECT_EQ(got, expected) << steps;
+        EXPECT_EQ(disposedAfter, steps);
     }
 }
 

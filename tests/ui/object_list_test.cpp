@@ -10,7 +10,9 @@ namespace {
 
 using Values = std::vector<ObjectList::Value>;
 
-Values Contents(const ObjectList* list) { return {list->items.get(), list->items.get() + list->count}; }
+Values Contents(const ObjectList* list) {
+    return {list->items.get(), list->items.get() + list->count};
+}
 
 TEST(ObjectListTest, GrowsByFourFromZeroEditsStayWithinTheListAndItNeverShrinks) {
     ObjectList* list = NewObjectList();
