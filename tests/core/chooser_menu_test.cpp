@@ -13,5 +13,13 @@ TEST(OsItemLabel, DoublesEveryAmpersand) {
     EXPECT_EQ(OsItemLabel(""), restartInto);
 }
 
+// On NT the file is on the system drive, not always C:; the 9x file is in the system directory,
+// which already ends in a backslash.
+TEST(HibernationProbePath, FollowsTheFamily) {
+    EXPECT_EQ(HibernationProbePath("D:\\WINNT\\system32\\", false), "d:\\hiberfil.sys");
+    EXPECT_EQ(HibernationProbePath("C:\\Windows\\System\\", true),
+              "c:\\windows\\system\\\\vmmhiber.w9x");
+}
+
 }  // namespace
 }  // namespace mvorbel
