@@ -123,17 +123,15 @@ class FileContract : public Contract {
         EXPECT_TRUE(attributes == 0 || SetFileAttributesA(Path(name).c_str(), attributes)) << name;
     }
 
-    // The whole content, or "<missing>" when the file can't be opened.
+    // The content of a small file, or "<missing>" when it can't be opened.
     std::string ReadAll(const std::string& name) const {
         HANDLE file = Open(name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
         if (file == INVALID_HANDLE_VALUE) return "<missing>";
-        std::string content;
-        char chunk[512];
+        char content[512];
         DWORD got = 0;
-        while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got != 0)
-            content.append(chunk, got);
+        EXPECT_TRUE(ReadFile(file, content, sizeof content, &got, nullptr)) << name;
         CloseHandle(file);
-        return content;
+        return std::string(content, got);
     }
 
  private:
