@@ -9,6 +9,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -66,7 +67,19 @@ inline std::vector<std::string> Shown(const winsim::Tracking& tracking) {
     return lines;
 }
 // Names each case of a parameterised test after its `name`.
-inline constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
+inline constexpr auto kCaseName = [](const auto& info) {
+    return std::string(info.param.name);
+};
+
+// A failing row is printed by its name, not as the bytes of its struct. The rows' structs live
+// in each file's unnamed namespace, where argument-dependent lookup finds this.
+namespace {
+template <class Case>
+    requires requires(const Case& c) { std::string_view(c.name); }
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+}  // namespace
 
 // The user chooses the item with this label (Ctrl held or not), then moves the mouse away.
 inline winsim::TrackScript Choose(const std::string& label, bool ctrl = false) {
