@@ -57,8 +57,9 @@ TEST_F(FilesControl, ReportedSizeShowsUntilTheFileIsWrittenAndLocalTimeIsShifted
 }
 
 TEST_F(FilesControl, JournalRecordsChangesOnDriveCWithItsContentAfterEach) {
-    Put("D:\\other.txt", "not on C");
+    Put("C:\\scratch.txt", "x");
     winsim::ClearFileJournal();
+    Put("D:\\other.txt", "not on C");  // changes elsewhere than drive C: are not recorded
     Put("C:\\boot.ini", "old");
     ASSERT_TRUE(SetFileAttributesA("C:\\boot.ini", FILE_ATTRIBUTE_HIDDEN));
     EXPECT_FALSE(DeleteFileA("C:\\missing.txt")) << "failed calls are not recorded";
