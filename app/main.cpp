@@ -1,5 +1,5 @@
 #include "app/entry_point.h"
-#include "platform/win32.h"
+#include "platform/runtime/program.h"
 
 // The command line is not read.
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return mvorbel::RunApplication(); }
+int mvorbel::ProgramMain() { return RunApplication(); }

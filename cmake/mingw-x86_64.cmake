@@ -1,5 +1,6 @@
-# Cross build for Windows with MinGW-w64 (x86_64). The posix-thread compilers are used because
-# GoogleTest needs std::mutex, which the win32-thread variants lack.
+# Cross build for Windows with MinGW-w64 (x86_64): the same exe for 64-bit Windows, which is
+# what Wine runs here, and the contract tests. The posix-thread compilers are used because
+# GoogleTest needs std::mutex, which the win32-thread variants lack; the tests link statically.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -9,5 +10,4 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# The exe must need nothing but the system's own DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

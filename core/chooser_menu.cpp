@@ -18,8 +18,8 @@ const char* const kMenuTemplate[kMenuTemplateLastIndex + 1] = {
     "-", kHibernateText, "-", kTurnOffText, "-", kCancelText, "",
 };
 
-std::string OsItemLabel(std::string_view description) {
-    std::string label = kRestartIntoText;
+String OsItemLabel(std::string_view description) {
+    String label = kRestartIntoText;
     for (char c : description) {
         label += c;
         if (c == '&') label += '&';
@@ -27,10 +27,10 @@ std::string OsItemLabel(std::string_view description) {
     return label;
 }
 
-std::string HibernationProbePath(std::string_view systemDirectory, bool win9xFamily) {
-    const std::string lowered = LowerAscii(systemDirectory);
+String HibernationProbePath(std::string_view systemDirectory, bool win9xFamily) {
+    const String lowered = LowerAscii(systemDirectory);
     if (win9xFamily) return lowered + "\\vmmhiber.w9x";
-    return lowered.substr(0, 1) + ":\\hiberfil.sys";
+    return Slice(lowered, 0, 1) + ":\\hiberfil.sys";
 }
 
 }  // namespace mvorbel

@@ -1,7 +1,8 @@
 #pragma once
 // The Popup menu's layout: its template, what each item is, and how items are labelled.
-#include <string>
 #include <string_view>
+
+#include "platform/runtime/string.h"
 
 namespace mvorbel {
 
@@ -27,11 +28,11 @@ extern const char* const kMenuTemplate[kMenuTemplateLastIndex + 1];
 
 // The label of an operating-system item. The platform takes a single "&" as an accelerator
 // prefix and would hide it, so every "&" of the description is doubled to show as written.
-std::string OsItemLabel(std::string_view description);
+String OsItemLabel(std::string_view description);
 
 // Where a hibernation file would be: on the 9x family the lower-cased system directory (which
 // ends in a backslash) followed by "\vmmhiber.w9x"; on the NT family the system drive's letter
 // followed by ":\hiberfil.sys".
-std::string HibernationProbePath(std::string_view systemDirectory, bool win9xFamily);
+String HibernationProbePath(std::string_view systemDirectory, bool win9xFamily);
 
 }  // namespace mvorbel

@@ -58,7 +58,7 @@ void ShowPowerItems(MenuObject* menu, bool hibernationFile) {
 }  // namespace
 
 bool HibernationFileFound() {
-    return FindFileSize(HibernationProbePath(SystemDirectory(), IsWin9xFamily())) != 0;
+    return FindFileSize(HibernationProbePath(SystemDirectory(), IsWin9xFamily()).c_str()) != 0;
 }
 
 void BuildMainWindow(ChooserObject*& chooser, WindowObject* parent) {

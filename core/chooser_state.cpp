@@ -2,6 +2,6 @@
 
 namespace mvorbel {
 
-ChooserState chooserState;
+constinit ChooserState chooserState;
 
 }  // namespace mvorbel

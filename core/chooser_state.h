@@ -3,13 +3,14 @@
 // opens, and the option flags that the Settings file may move away from their start values.
 #include <array>
 #include <cstdint>
-#include <string>
+
+#include "platform/runtime/string.h"
 
 namespace mvorbel {
 
 struct OsEntry {
-    std::string key;          // text of the entry line before its first "=", as in the file
-    std::string description;  // text after that "=", as in the file
+    String key;          // text of the entry line before its first "=", as in the file
+    String description;  // text after that "=", as in the file
     bool Used() const { return !key.empty(); }
 };
 
@@ -18,7 +19,7 @@ inline constexpr int kOsSlotCount = 5;
 struct ChooserState {
     // Slots 1..5; use Slot(n) to address them by their number.
     std::array<OsEntry, kOsSlotCount> osEntries;
-    std::string defaultKey;
+    String defaultKey;
     std::int32_t cursorX = 0;
     std::int32_t cursorY = 0;
     bool backup = false;
@@ -27,8 +28,8 @@ struct ChooserState {
     bool hibernate = false;
     bool force = false;
 
-    OsEntry& Slot(int number) { return osEntries.at(number - 1); }
-    const OsEntry& Slot(int number) const { return osEntries.at(number - 1); }
+    OsEntry& Slot(int number) { return osEntries[number - 1]; }
+    const OsEntry& Slot(int number) const { return osEntries[number - 1]; }
 
     // The values a chooser run starts from, before the Settings file is read.
     void SetStartFlags() {

@@ -7,7 +7,7 @@ bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 }  // namespace
 
-std::string CommandLineParameter(std::string_view commandLine, int index) {
+String CommandLineParameter(std::string_view commandLine, int index) {
     std::size_t pos = 0;
     const std::size_t end = commandLine.size();
     std::string_view parameter;
@@ -27,11 +27,11 @@ std::string CommandLineParameter(std::string_view commandLine, int index) {
             if (commandLine[pos] == '"') quoted = !quoted;
             ++pos;
         }
-        parameter = commandLine.substr(start, pos - start);
+        parameter = Slice(commandLine, start, pos - start);
     }
     if (parameter.size() >= 2 && parameter.front() == '"' && parameter.back() == '"')
-        parameter = parameter.substr(1, parameter.size() - 2);
-    return std::string(parameter);
+        parameter = Slice(parameter, 1, parameter.size() - 2);
+    return String(parameter);
 }
 
 }  // namespace mvorbel

@@ -1,5 +1,3 @@
-#include <utility>
-
 #include "core/platform_utils.h"
 #include "platform/win32.h"
 
@@ -9,7 +7,7 @@ namespace {
 // A FindFirstFileA search, closed with FindClose.
 class FindHandle {
  public:
-    FindHandle(const std::string& path, WIN32_FIND_DATAA* found) : handle_(FindFirstFileA(path.c_str(), found)) {}
+    FindHandle(const char* path, WIN32_FIND_DATAA* found) : handle_(FindFirstFileA(path, found)) {}
     FindHandle(const FindHandle&) = delete;
     FindHandle& operator=(const FindHandle&) = delete;
     ~FindHandle() {
@@ -23,7 +21,7 @@ class FindHandle {
 
 }  // namespace
 
-bool FileIsPresent(const std::string& path) {
+bool FileIsPresent(const char* path) {
     WIN32_FIND_DATAA found = {};
     {
         FindHandle search(path, &found);
@@ -38,7 +36,7 @@ bool FileIsPresent(const std::string& path) {
     return FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) && FileTimeToDosDateTime(&local, &date, &time);
 }
 
-std::uint64_t FindFileSize(const std::string& path) {
+std::uint64_t FindFileSize(const char* path) {
     WIN32_FIND_DATAA found = {};
     FindHandle search(path, &found);
     if (!search.Found()) return 0;

@@ -1,33 +1,33 @@
 #include "core/key_value.h"
 
 namespace mvorbel {
+namespace {
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+String Folded(std::string_view text, char first, char last) {
+    String result(text);
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        if (result[i] >= first && result[i] <= last) result[i] = static_cast<char>(result[i] ^ 0x20);
+    }
+    return result;
+}
+
+}  // namespace
 
 KeyValue SplitKeyValue(std::string_view line) {
     if (auto equals = line.find('='); equals != std::string_view::npos) {
-        return {std::string(line.substr(0, equals)), std::string(line.substr(equals + 1))};
+        return {String(Slice(line, 0, equals)), String(Slice(line, equals + 1))};
     }
-    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
     std::size_t first = 0;
     std::size_t last = line.size();
-    while (first < last && isBlank(line[first])) ++first;
-    while (last > first && isBlank(line[last - 1])) --last;
-    return {std::string(line.substr(first, last - first)), std::string()};
+    while (first < last && IsBlank(line[first])) ++first;
+    while (last > first && IsBlank(line[last - 1])) --last;
+    return {String(Slice(line, first, last - first)), String()};
 }
 
-std::string LowerAscii(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return result;
-}
+String LowerAscii(std::string_view text) { return Folded(text, 'A', 'Z'); }
 
-std::string UpperAscii(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return result;
-}
+String UpperAscii(std::string_view text) { return Folded(text, 'a', 'z'); }
 
 }  // namespace mvorbel

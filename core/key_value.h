@@ -1,14 +1,15 @@
 #pragma once
 // Splitting a text line into key and value, and the ASCII-only case folding that keys and
 // process image names are compared with.
-#include <string>
 #include <string_view>
+
+#include "platform/runtime/string.h"
 
 namespace mvorbel {
 
 struct KeyValue {
-    std::string key;
-    std::string value;
+    String key;
+    String value;
 };
 
 // Splits at the first "=" (nothing trimmed); a line without "=" is all key, trimmed of
@@ -16,7 +17,7 @@ struct KeyValue {
 KeyValue SplitKeyValue(std::string_view line);
 
 // Only A-Z (resp. a-z) change; bytes of the code page's other letters stay as they are.
-std::string LowerAscii(std::string_view text);
-std::string UpperAscii(std::string_view text);
+String LowerAscii(std::string_view text);
+String UpperAscii(std::string_view text);
 
 }  // namespace mvorbel

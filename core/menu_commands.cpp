@@ -63,11 +63,8 @@ void ChooseEntry(ChooserObject* chooser, std::uint8_t slot) {
 }
 
 void OnHibernate(void*, MenuObject*, std::int32_t) {
-    try {
-        WinExec(kSuspendCommandLine, SW_HIDE);
-    } catch (...) {
-        // Starting the suspend command must never keep the program from quitting.
-    }
+    // Whether the suspend command started or not, the program quits.
+    WinExec(kSuspendCommandLine, SW_HIDE);
     PostQuitMessage(0);
 }
 

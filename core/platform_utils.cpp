@@ -1,7 +1,5 @@
 #include "core/platform_utils.h"
 
-#include <cstring>
-
 #include "platform/win32.h"
 #include "ui/message_loop.h"
 #include "ui/window_object.h"
@@ -14,37 +12,29 @@ constexpr DWORD kPathBuffer = MAX_PATH + 1;
 
 }  // namespace
 
-std::string GetParameter(int index) {
+String GetParameter(int index) {
     if (index >= 1) return CommandLineParameter(GetCommandLineA(), index);
     char path[kPathBuffer];
-    DWORD length = GetModuleFileNameA(nullptr, path, kPathBuffer);
-    // A truncated path comes back as the whole buffer; XP does not even terminate it.
-    return std::string(path, strnlen(path, length < kPathBuffer ? length : kPathBuffer));
+    return String(std::string_view(path, ModuleFileName(path)));
 }
 
-std::string SystemDirectory() {
+String SystemDirectory() {
     char directory[kPathBuffer];
     UINT length = GetSystemDirectoryA(directory, kPathBuffer);
     if (length == 0 || length >= kPathBuffer) return "|\\";
-    return EnsureTrailingSeparator(std::string(directory, strnlen(directory, length)), '\\');
+    std::size_t size = 0;
+    while (size < length && directory[size] != '\0') ++size;
+    return EnsureTrailingSeparator(String(std::string_view(directory, size)), '\\');
 }
 
-std::string EnsureTrailingSeparator(std::string text, char separator) {
+String EnsureTrailingSeparator(String text, char separator) {
     if (text.empty() || text.back() != separator) text += separator;
     return text;
 }
 
-int MessageBoxHoldingQuit(const char* text, const char* caption, UINT type) {
-    MSG quit = {};
-    const bool held = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
-    const int answer = MessageBoxA(nullptr, text, caption, type);
-    if (held) PostQuitMessage(static_cast<int>(quit.wParam));
-    return answer;
-}
-
-void ShowMessageBox(const std::string& text) {
+void ShowMessageBox(const char* text) {
     const char* caption = applicationWindow ? applicationWindow->caption.c_str() : nullptr;
-    MessageBoxHoldingQuit(text.c_str(), caption, MB_OK);
+    MessageBoxHoldingQuit(text, caption, MB_OK);
 }
 
 }  // namespace mvorbel

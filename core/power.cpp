@@ -52,10 +52,10 @@ void RestartSystem() { RequestExit(EWX_REBOOT, EWX_REBOOT); }
 
 void PowerOffSystem() { RequestExit(EWX_SHUTDOWN, EWX_POWEROFF); }
 
-void TerminateProcessByName(const std::string& imageName) {
+void TerminateProcessByName(std::string_view imageName) {
     KernelHandle snapshot(ToolHelpSnapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot.Valid()) return;
-    const std::string wanted = UpperAscii(imageName);
+    const String wanted = UpperAscii(imageName);
     PROCESSENTRY32 entry = {sizeof entry};
     bool found = false;
     for (bool more = ToolHelpFirst(snapshot.Get(), &entry); more; more = ToolHelpNext(snapshot.Get(), &entry)) {

@@ -1,7 +1,7 @@
 #pragma once
 // Platform family test, shutdown privilege, restart and power-off requests, and ending the media
 // player before either.
-#include <string>
+#include <string_view>
 
 namespace mvorbel {
 
@@ -19,7 +19,7 @@ void PowerOffSystem();
 
 // Terminates the first process in snapshot order whose image name equals imageName, ignoring the
 // case of A-Z only. Finding nothing (or no tool-help) is not a failure.
-void TerminateProcessByName(const std::string& imageName);
+void TerminateProcessByName(std::string_view imageName);
 void TerminatePlayer();
 
 }  // namespace mvorbel

@@ -26,17 +26,16 @@ constexpr SettingKey kSettingKeys[] = {
 
 }  // namespace
 
-std::string SettingsPathFor(const std::string& executablePath) {
-    std::size_t last = executablePath.find_last_of(".\\:");
-    std::string path = executablePath;
-    if (last != std::string::npos && executablePath[last] == '.') path.erase(last);
-    return path + ".ini";
+String SettingsPathFor(std::string_view executablePath) {
+    const std::size_t last = executablePath.find_last_of(".\\:");
+    if (last != std::string_view::npos && executablePath[last] == '.') executablePath = Slice(executablePath, 0, last);
+    return executablePath + ".ini";
 }
 
-std::string SettingsPath() { return SettingsPathFor(GetParameter(0)); }
+String SettingsPath() { return SettingsPathFor(GetParameter(0)); }
 
 void ApplySetting(const KeyValue& line, ChooserState& state) {
-    const std::string key = LowerAscii(line.key);
+    const String key = LowerAscii(line.key);
     for (const auto& setting : kSettingKeys) {
         if (key == setting.key && line.value == setting.actingValue) {
             state.*setting.flag = setting.setTo;
@@ -46,17 +45,18 @@ void ApplySetting(const KeyValue& line, ChooserState& state) {
 }
 
 void ReadSettings() {
-    const std::string path = SettingsPath();
-    if (!FileIsPresent(path)) return;
-    TextReader file(path);
-    try {
-        do {
-            ApplySetting(SplitKeyValue(file.ReadLine()), chooserState);
-        } while (!file.AtEnd());
-    } catch (const InOutError&) {
-        // A file that can't be read to its end still configures what it said before that.
-    }
-    file.Close();
+    const String path = SettingsPath();
+    if (!FileIsPresent(path.c_str())) return;
+    TextReader file(path.c_str());
+    RaiseIfFailed(file.Failure());
+    // A file that can't be read to its end still configures what it said before that: a failed
+    // read ends the loop, and only the close may raise.
+    do {
+        const String line = file.ReadLine();
+        if (file.Failure().raised) break;
+        ApplySetting(SplitKeyValue(line), chooserState);
+    } while (!file.AtEnd());
+    RaiseIfFailed(file.Close());
 }
 
 }  // namespace mvorbel

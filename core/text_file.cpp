@@ -1,6 +1,6 @@
 #include "core/text_file.h"
 
-#include "core/io_error.h"
+#include "platform/runtime/memory.h"
 
 namespace mvorbel {
 namespace {
@@ -9,24 +9,35 @@ constexpr char kCarriageReturn = 13;
 constexpr char kLineFeed = 10;
 constexpr char kCtrlZ = 26;
 constexpr DWORD kBufferSize = 4096;
-// The runtime's own codes: a step on a file that is not open, and a write cut short.
-constexpr DWORD kFileNotOpen = 103;
+// The runtime's own code for a write cut short.
 constexpr DWORD kDiskFull = 101;
+
+InOutError CloseFile(KernelHandle& file) {
+    if (!file.Valid()) return {};
+    if (!CloseHandle(file.Release())) return NewInOutError(GetLastError());
+    return {};
+}
 
 }  // namespace
 
-TextReader::TextReader(const std::string& path)
-    : file_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, nullptr)),
-      buffer_(kBufferSize) {
-    if (!file_.Valid()) RaiseInOutError(GetLastError());
+TextReader::TextReader(const char* path)
+    : file_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                        nullptr)) {
+    if (!file_.Valid()) {
+        failure_ = NewInOutError(GetLastError());
+        return;
+    }
+    buffer_ = static_cast<char*>(Allocate(kBufferSize));
 }
 
+TextReader::~TextReader() { Free(buffer_); }
+
 bool TextReader::Fill() {
-    if (!file_.Valid()) RaiseInOutError(kFileNotOpen);
+    if (failure_.raised || !file_.Valid()) return false;
     DWORD read = 0;
-    if (!ReadFile(file_.Get(), buffer_.data(), kBufferSize, &read, nullptr)) {
-        RaiseInOutError(GetLastError());
+    if (!ReadFile(file_.Get(), buffer_, kBufferSize, &read, nullptr)) {
+        failure_ = NewInOutError(GetLastError());
+        return false;
     }
     position_ = 0;
     length_ = read;
@@ -39,8 +50,8 @@ bool TextReader::Available() {
 
 bool TextReader::AtEnd() { return !Available(); }
 
-std::string TextReader::ReadLine() {
-    std::string line;
+String TextReader::ReadLine() {
+    String line;
     while (Available()) {
         char c = buffer_[position_++];
         if (c == kCarriageReturn) {
@@ -52,37 +63,32 @@ std::string TextReader::ReadLine() {
     return line;
 }
 
-void TextReader::Close() {
-    if (!file_.Valid()) return;
-    if (!CloseHandle(file_.Release())) RaiseInOutError(GetLastError());
+InOutError TextReader::Close() { return CloseFile(file_); }
+
+TextWriter::TextWriter(const char* path, DWORD creationDisposition)
+    : file_(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, creationDisposition, FILE_ATTRIBUTE_NORMAL,
+                        nullptr)) {
+    if (!file_.Valid()) failure_ = NewInOutError(GetLastError());
 }
 
-TextWriter::TextWriter(const std::string& path, DWORD creationDisposition)
-    : file_(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, creationDisposition,
-                        FILE_ATTRIBUTE_NORMAL, nullptr)) {
-    if (!file_.Valid()) RaiseInOutError(GetLastError());
-}
+void TextWriter::WriteLine(std::string_view line) { WriteText(line + "\r\n"); }
 
-void TextWriter::WriteLine(std::string_view line) {
-    if (!file_.Valid()) RaiseInOutError(kFileNotOpen);
-    std::string text(line);
-    text += "\r\n";
+void TextWriter::WriteText(std::string_view text) {
+    if (failure_.raised) return;
     DWORD written = 0;
     if (!WriteFile(file_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
-        RaiseInOutError(GetLastError());
+        failure_ = NewInOutError(GetLastError());
+    } else if (written != text.size()) {
+        // A short write is how a full disk shows when the call itself succeeds.
+        failure_ = NewInOutError(kDiskFull);
     }
-    // A short write is how a full disk shows when the call itself succeeds.
-    if (written != text.size()) RaiseInOutError(kDiskFull);
 }
 
 void TextWriter::Flush() {
-    if (!file_.Valid()) RaiseInOutError(kFileNotOpen);
-    if (!FlushFileBuffers(file_.Get())) RaiseInOutError(GetLastError());
+    if (failure_.raised) return;
+    if (!FlushFileBuffers(file_.Get())) failure_ = NewInOutError(GetLastError());
 }
 
-void TextWriter::Close() {
-    if (!file_.Valid()) return;
-    if (!CloseHandle(file_.Release())) RaiseInOutError(GetLastError());
-}
+InOutError TextWriter::Close() { return CloseFile(file_); }
 
 }  // namespace mvorbel

@@ -17,7 +17,7 @@ bool MenuObject::ReadState(MENUITEMINFOA& info) const {
     return GetMenuItemInfoA(HoldingMenu(), static_cast<UINT>(commandId), FALSE, &info) != FALSE;
 }
 
-void MenuObject::ChangeText(const std::string& value) {
+void MenuObject::ChangeText(std::string_view value) {
     text = value;
     MENUITEMINFOA info = {};
     info.cbSize = MenuItemInfoSize();

@@ -1,7 +1,6 @@
 // Building a menu from its template, finding entries, and the end of a menu.
 #include "ui/menu_object.h"
 
-#include <cstring>
 #include <utility>
 
 #include "ui/menu_template.h"
@@ -87,7 +86,7 @@ int ParseLevel(MenuObject* parent, HMENU parentMenu, int start, MenuTemplate men
         info.wID = static_cast<UINT>(entry->commandId);
         if (i + 1 <= last && OpensLevel(menuTemplate[i + 1])) entry->menuHandle.reset(CreatePopupMenu());
         info.hSubMenu = entry->menuHandle.get();
-        std::string shownText(read.text);
+        String shownText(read.text);
         info.dwTypeData = shownText.data();
         info.cch = static_cast<UINT>(shownText.size());
         InsertMenuItemA(parentMenu, 0xFFFFFFFF, TRUE, &info);
@@ -155,7 +154,7 @@ void MenuObject::SetItemHandlers(std::int32_t firstKey, std::span<const MenuComm
     }
 }
 
-void MenuObject::SetItemText(std::int32_t key, const std::string& value) {
+void MenuObject::SetItemText(std::int32_t key, std::string_view value) {
     if (MenuObject* entry = ItemAt(key)) entry->ChangeText(value);
 }
 

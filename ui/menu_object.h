@@ -4,8 +4,9 @@
 // addressed by position (the root is -1, then depth-first) or, from 4096 up, by command id.
 #include <cstdint>
 #include <span>
-#include <string>
+#include <string_view>
 
+#include "platform/runtime/string.h"
 #include "platform/win32.h"
 #include "ui/event.h"
 #include "ui/object_base.h"
@@ -38,7 +39,7 @@ public:
 
     // Entry first + k gets events[k]; stops at the first key without an entry.
     void SetItemHandlers(std::int32_t firstKey, std::span<const MenuCommandEvent> events);
-    void SetItemText(std::int32_t key, const std::string& value);
+    void SetItemText(std::int32_t key, std::string_view value);
     void SetItemVisible(std::int32_t key, bool value);
     void SetItemChecked(std::int32_t key, bool value);
     // Moves a hidden owner window out of sight, shows it in the foreground and tracks the menu.
@@ -51,7 +52,7 @@ public:
     std::int32_t CountAll() const;
     MenuObject* Root();
 
-    void ChangeText(const std::string& value);
+    void ChangeText(std::string_view value);
     void ChangeShown(bool value);
     bool TestState(UINT mask);
     void ChangeState(UINT mask, bool on);
@@ -77,7 +78,7 @@ public:
     bool shown = false;
     // The entry's fState bits; what counts while the entry is hidden.
     UINT cachedState = 0;
-    std::string text;
+    String text;
 
 private:
     // The platform menu that holds this entry: the parent's, or a root's own.

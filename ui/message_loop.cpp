@@ -1,6 +1,5 @@
 #include "ui/message_loop.h"
 
-#include <cstdlib>
 #include <utility>
 
 #include "ui/window_object.h"
@@ -9,19 +8,6 @@ namespace mvorbel {
 
 WindowObject* applicationWindow = nullptr;
 bool terminated = false;
-
-namespace {
-std::exception_ptr deferredError;
-}  // namespace
-
-void DeferError(std::exception_ptr error) {
-    // A nested pump raises the first error before a second one can come; keep the first.
-    if (!deferredError) deferredError = std::move(error);
-}
-
-void RaiseDeferredError() {
-    if (deferredError) std::rethrow_exception(std::exchange(deferredError, nullptr));
-}
 
 bool ProcessMessage(WindowObject* /*window*/) {
     MSG message = {};
@@ -33,7 +19,6 @@ bool ProcessMessage(WindowObject* /*window*/) {
     } else {
         TranslateMessage(&message);
         DispatchMessageA(&message);
-        RaiseDeferredError();
     }
     return message.message != WM_NULL;
 }
@@ -51,7 +36,6 @@ void Run(WindowObject*& window) {
         ProcessMessages(window);
     }
     Terminate(window);
-    RaiseDeferredError();
 }
 
 void Terminate(WindowObject*& window) {
@@ -72,7 +56,7 @@ bool EndOfLogonHandler(WindowObject* window, MSG& message, LRESULT* /*result*/) 
     WindowObject* ending = std::exchange(applicationWindow, nullptr);
     terminated = true;
     ObjectBase::Release(ending);
-    std::exit(0);
+    ExitProcess(0);
 }
 
 }  // namespace mvorbel

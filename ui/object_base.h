@@ -4,11 +4,14 @@
 //
 // Virtual slot order is part of the contract: Setup, Dispose, then whatever a class appends.
 // Objects are created with NewObject (zero-filled, then Setup) and ended with Release; Dispose is
-// the one place that frees their memory.
+// the one place that frees their memory. Their memory is the runtime's heap: an allocation that
+// fails ends the program in the "Out of memory" error box, so a new object is never null.
+#include <cstddef>
 #include <cstdint>
 #include <new>
 #include <type_traits>
 
+#include "platform/runtime/memory.h"
 #include "ui/event.h"
 
 namespace mvorbel {
@@ -40,6 +43,10 @@ public:
     Event<ObjectBase*> onDestroy;
     ObjectList* ownedList = nullptr;
 
+    // Objects live on the runtime's heap; these are what `delete this` in Dispose comes to.
+    static void* operator new(std::size_t, void* place) { return place; }
+    static void operator delete(void* object) { Free(object); }
+
 protected:
     ObjectBase() = default;
     virtual ~ObjectBase() = default;
@@ -48,12 +55,13 @@ protected:
 // The actions an owned list runs, each with the argument stored behind it.
 using OwnedAction = void (*)(ObjectBase*);
 
-// The object with every field zero, before any setup; null when memory is exhausted.
+// The object with every field zero, before any setup.
 template <class T>
 T* AllocateObject() {
     static_assert(std::is_base_of_v<ObjectBase, T>);
+    void* memory = MemFill(Allocate(sizeof(T)), 0, sizeof(T));
     // Value-initialisation zero-fills every field the class does not give a value itself.
-    return new (std::nothrow) T();
+    return new (memory) T();
 }
 
 template <class T>

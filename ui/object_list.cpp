@@ -1,6 +1,6 @@
 #include "ui/object_list.h"
 
-#include <algorithm>
+#include "platform/runtime/memory.h"
 
 namespace mvorbel {
 
@@ -26,8 +26,7 @@ int ObjectList::Append(Value value) {
 void ObjectList::InsertAt(int index, Value value) {
     const int oldCount = count;
     Append(0);
-    Value* slots = items.get();
-    std::copy_backward(slots + index, slots + oldCount, slots + oldCount + 1);
+    MemMove(items + index + 1, items + index, (oldCount - index) * sizeof(Value));
     items[index] = value;
 }
 
@@ -36,8 +35,7 @@ void ObjectList::RemoveAt(int index) { RemoveRange(index, 1); }
 void ObjectList::RemoveRange(int index, int n) {
     if (n <= 0) return;
     if (index + n > count) n = count - index;
-    Value* slots = items.get();
-    std::copy(slots + index + n, slots + count, slots + index);
+    MemMove(items + index, items + index + n, (count - index - n) * sizeof(Value));
     count -= n;
 }
 
@@ -59,20 +57,22 @@ ObjectList::Value ObjectList::At(int index) const {
 }
 
 void ObjectList::Reserve(int n) {
-    n = std::max(n, count);
+    if (n < count) n = count;
     if (n == capacity) return;
-    std::unique_ptr<Value[]> resized;
-    if (n > 0) {
-        resized = std::make_unique<Value[]>(n);
-        // Append counts its new slot before reserving it, so only the old capacity holds values.
-        std::copy(items.get(), items.get() + std::min(count, capacity), resized.get());
+    if (n == 0) {
+        Empty();
+        return;
     }
-    items = std::move(resized);
+    // Append counts its new slot before reserving it, so only the old capacity holds values;
+    // the new slots start zero.
+    items = static_cast<Value*>(Reallocate(items, n * sizeof(Value)));
+    if (n > capacity) MemFill(items + capacity, 0, (n - capacity) * sizeof(Value));
     capacity = n;
 }
 
 void ObjectList::Empty() {
-    items.reset();
+    Free(items);
+    items = nullptr;
     count = 0;
     capacity = 0;
 }

@@ -2,7 +2,7 @@
 // The framework's one container: a growable array of pointer-sized words (object pointers,
 // procedure addresses or plain numbers). The list never owns its values by itself.
 #include <cstdint>
-#include <memory>
+#include <type_traits>
 
 #include "ui/object_base.h"
 
@@ -33,7 +33,8 @@ public:
     // slot afresh (a released object may remove itself from this list), then the list.
     static void ReleaseItemsAndSelf(ObjectList* list);
 
-    std::unique_ptr<Value[]> items;
+    // On the runtime's heap; null while the capacity is 0.
+    Value* items = nullptr;
     std::int32_t count = 0;
     std::int32_t capacity = 0;
     std::int32_t growStep = 0;

@@ -1,8 +1,5 @@
 // Creating the platform window: the class is registered once per name, with EntryWindowProc as
 // its procedure, and the new window is tied to its object by its first message.
-#include <cstring>
-#include <string>
-
 #include "ui/message_loop.h"
 #include "ui/window_object.h"
 
@@ -23,8 +20,11 @@ struct ClassName {
 
 ClassName MakeClassName(const char* baseClassName) {
     ClassName name;
-    const std::string full = std::string("obj_") + (baseClassName != nullptr ? baseClassName : "");
-    std::strncpy(name.text, full.c_str(), sizeof name.text - 1);
+    const char* parts[] = {"obj_", baseClassName != nullptr ? baseClassName : ""};
+    std::size_t size = 0;
+    for (const char* part : parts) {
+        while (*part != '\0' && size + 1 < sizeof name.text) name.text[size++] = *part++;
+    }
     return name;
 }
 

@@ -22,9 +22,7 @@ bool KeyDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
 
 }  // namespace
 
-namespace {
-
-LRESULT RouteToObject(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK EntryWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     MSG record = {};
     record.hwnd = hwnd;
     record.message = message;
@@ -45,32 +43,16 @@ LRESULT RouteToObject(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-}  // namespace
-
-LRESULT CALLBACK EntryWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        return RouteToObject(hwnd, message, wParam, lParam);
-    } catch (...) {
-        DeferError(std::current_exception());
-        return 0;
-    }
-}
-
 LRESULT WindowObject::WindowProc(MSG& message) {
     if (handlers->count > 0 && useCount >= 0) {
         LRESULT result = 0;
         bool handled = false;
         // A handler may release the window; the hold keeps it alive until the walk is over.
         Hold();
-        try {
-            for (int i = handlers->count - 2; i >= 0 && !handled; i -= 2) {
-                const ObjectList::Value data = handlers->At(i + 1);
-                if (terminated && data == 0) continue;
-                handled = FromValue<MessageHandler>(handlers->At(i))(this, message, &result);
-            }
-        } catch (...) {
-            Unhold();
-            throw;
+        for (int i = handlers->count - 2; i >= 0 && !handled; i -= 2) {
+            const ObjectList::Value data = handlers->At(i + 1);
+            if (terminated && data == 0) continue;
+            handled = FromValue<MessageHandler>(handlers->At(i))(this, message, &result);
         }
         const bool releasedDuringWalk = !handled && useCount == 1;
         Unhold();

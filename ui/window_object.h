@@ -3,8 +3,8 @@
 // window exists, creates the window on demand, maps every message of it back to the object and
 // offers the message to the attached handlers (newest first) before its own built-in handling.
 #include <cstdint>
-#include <string>
 
+#include "platform/runtime/string.h"
 #include "platform/win32.h"
 #include "ui/object_base.h"
 #include "ui/object_list.h"
@@ -70,7 +70,7 @@ public:
     // 0: not determined yet; all bits set: no icon.
     HICON icon = nullptr;
     // Empty means no caption.
-    std::string caption;
+    String caption;
     int savedShowCommand = 0;
     // Procedure of the base system class whose behaviour the window inherits; null = DefWindowProcA.
     WNDPROC baseWindowProc = nullptr;

@@ -5,28 +5,14 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
 
-#include "core/chooser_state.h"
-#include "core/io_error.h"
-#include "core/tool_help.h"
 #include "platform/win32.h"
-#include "platform/winsim/base/base_control.h"
 #include "platform/winsim/files/files_control.h"
+#include "tests/support/process.h"
 
 namespace mvorbel::testing {
-
-// The code of the I/O error a step raised; 0 when it raised none.
-inline DWORD Raised(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const InOutError& error) {
-        return error.Code();
-    }
-    return 0;
-}
 
 class DriveC : public ::testing::Test {
  protected:
@@ -37,17 +23,15 @@ class DriveC : public ::testing::Test {
         Fresh();
     }
     void TearDown() override {
-        winsim::Reset();
+        StartProcess();
         std::filesystem::remove_all(host_);
     }
     // A new run on an empty drive C:, for tests that loop over cases.
     void Fresh() {
-        winsim::Reset();
-        ForgetToolHelpTable();
+        StartProcess();
         std::filesystem::remove_all(host_);
         std::filesystem::create_directories(host_);
         winsim::MapDrive('C', host_);
-        chooserState = ChooserState{};
         chooserState.SetStartFlags();
     }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/process.h"
+
 namespace mvorbel {
 namespace {
 
@@ -9,29 +11,23 @@ TEST(InOutError, MessageFollowsTheRuntimesTable) {
     const std::pair<DWORD, const char*> cases[] = {
         {2, "File not found"}, {3, "Invalid filename"}, {4, "Too many open files"},
         {5, "File access denied"}, {100, "Read beyond end of file"}, {101, "Disk full"},
-        {106, "Invalid numeric input"}, {32, "I/O error 32"}};
-    for (const auto& [code, message] : cases) EXPECT_STREQ(message, InOutError(code).what());
-    try {
-        RaiseInOutError(ERROR_SHARING_VIOLATION);
-        FAIL() << "nothing raised";
-    } catch (const InOutError& error) {
-        EXPECT_NE(nullptr, error.Address());
-    }
+        {106, "Invalid numeric input"}, {32, "I/O error 32"}, {0xDEADBEEF, "I/O error 3735928559"}};
+    for (const auto& [code, message] : cases) EXPECT_EQ(message, IoErrorMessage(code).View()) << code;
 }
 
-TEST(TopLevelErrorText, NamesClassModuleAddressAndMessage) {
-    const void* address = reinterpret_cast<const void*>(std::uintptr_t{0x4A3B2C});
-    const std::string hex = sizeof address == 8 ? "00000000004A3B2C" : "004A3B2C";
-    const std::string start = "Exception EInOutError in module mvorbel.exe at " + hex;
-    const struct {
-        std::string module, message, text;
-    } cases[] = {
-        {"C:\\Tools\\mvorbel.exe", "File not found", start + ".\nFile not found."},
-        {"mvorbel.exe", "Ends in a stop.", start + ".\nEnds in a stop."},
-        {"mvorbel.exe", "", start + ".\n."},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.text, TopLevelErrorText("EInOutError", c.module, address, c.message));
+TEST(InOutError, RaisingEndsTheProcessInTheErrorBoxAtTheRaisingAddress) {
+    testing::StartProcess();
+    winsim::SetModuleFileName("C:\\Tools\\mvorbel.exe");
+    const InOutError error = NewInOutError(ERROR_SHARING_VIOLATION);
+    ASSERT_TRUE(error.raised);
+    EXPECT_EQ("", testing::Raised([] { RaiseIfFailed(InOutError{}); })) << "nothing raised";
+    EXPECT_EQ("I/O error 32.", testing::Raised([&] { RaiseIfFailed(error); }));
+    const std::string text = winsim::Requests().back().args.at(1);
+    const std::string hex = TopLevelErrorText("", "", error.address, "").View().data();
+    EXPECT_NE(nullptr, error.address);
+    EXPECT_TRUE(text.starts_with("Exception EInOutError in module mvorbel.exe at ")) << text;
+    EXPECT_NE(std::string::npos, text.find(hex.substr(hex.find(" at ") + 4, 2 * sizeof(void*)))) << text;
+    testing::StartProcess();
 }
 
 }  // namespace

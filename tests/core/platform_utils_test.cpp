@@ -44,9 +44,9 @@ TEST_F(PlatformUtils, SystemDirectoryEndsInBackslashAndProbesNothingWhenRefused)
     Put("vmmhiber.w9x", "x");
     Put("hiberfil.sys", "x");
     winsim::FailCall("GetSystemDirectoryA", 1, ERROR_ACCESS_DENIED);
-    const std::string refused = SystemDirectory();
+    const std::string refused(SystemDirectory());
     for (bool win9x : {true, false})
-        EXPECT_EQ(FindFileSize(HibernationProbePath(refused, win9x)), 0u) << refused;
+        EXPECT_EQ(FindFileSize(HibernationProbePath(refused, win9x).c_str()), 0u) << refused;
 }
 
 TEST_F(PlatformUtils, FileIsPresentOnlyForFilesWithDosTimes) {

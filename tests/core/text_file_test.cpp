@@ -28,7 +28,7 @@ TEST_F(TextFile, LinesEndAtCarriageReturnsAndTheFileAtCtrlZ) {
         Put("t.txt", c.content);
         TextReader reader("C:\\t.txt");
         Lines lines;
-        while (!reader.AtEnd()) lines.push_back(reader.ReadLine());
+        while (!reader.AtEnd()) lines.emplace_back(reader.ReadLine());
         EXPECT_EQ(c.lines, lines) << c.what;
         EXPECT_EQ("", reader.ReadLine()) << c.what << ": reading at the end gives an empty line";
     }
@@ -42,16 +42,27 @@ TEST_F(TextFile, WrittenLinesEndInCrLfAndReplaceTheOldContent) {
     EXPECT_EQ("first\r\n\r\nx\ny\r\n", Content("w.txt"));
 }
 
-TEST_F(TextFile, FailedStepsRaiseTheSystemsCode) {
+// A failed step is kept with the system's code, and it stops the file: the reader is at its end
+// and the writer writes nothing more, so that loops over them end.
+TEST_F(TextFile, FailedStepsKeepTheSystemsCodeAndStopTheFile) {
     Put("t.txt", "a\r\nb\r\n");
     Put("ro.txt", "x", FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(DWORD{ERROR_ACCESS_DENIED}, testing::Raised([] { TextWriter("C:\\ro.txt"); }));
+    EXPECT_EQ(DWORD{ERROR_ACCESS_DENIED}, TextWriter("C:\\ro.txt").Failure().code);
+    EXPECT_EQ(DWORD{ERROR_FILE_NOT_FOUND}, TextReader("C:\\none.txt").Failure().code);
     TextReader reader("C:\\t.txt");
     TextWriter writer("C:\\w.txt");
     winsim::FailCall("ReadFile", 1, ERROR_READ_FAULT);
-    EXPECT_EQ(DWORD{ERROR_READ_FAULT}, testing::Raised([&] { reader.ReadLine(); }));
+    EXPECT_EQ("", reader.ReadLine());
+    EXPECT_EQ(DWORD{ERROR_READ_FAULT}, reader.Failure().code);
+    EXPECT_TRUE(reader.AtEnd());
     winsim::FailCall("WriteFile", 1, ERROR_DISK_FULL);
-    EXPECT_EQ(DWORD{ERROR_DISK_FULL}, testing::Raised([&] { writer.WriteLine("x"); }));
+    writer.WriteLine("x");
+    writer.WriteLine("y");
+    EXPECT_EQ(DWORD{ERROR_DISK_FULL}, writer.Failure().code);
+    EXPECT_FALSE(writer.Close().raised);
+    EXPECT_EQ("", Content("w.txt"));
+    winsim::FailCall("CloseHandle", 1, ERROR_INVALID_HANDLE);
+    EXPECT_EQ(DWORD{ERROR_INVALID_HANDLE}, reader.Close().code) << "a failed read does not keep the close from being tried";
 }
 
 // What another open of t.txt gets while a text file has it open: 0 when it opens.

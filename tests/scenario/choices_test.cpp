@@ -72,7 +72,7 @@ TEST_P(Choices, TellTheirStory) {
         });
     }
 
-    EXPECT_EQ(RunApplication(), 0);
+    EXPECT_EQ(RunProgram(), 0u);
 
     tellRequests();
     EXPECT_EQ(story, c.story);

@@ -16,7 +16,7 @@ TEST_F(Scenario, NoBootIniShowsOneNoticeAndQuits) {
     std::filesystem::create_directories(host_ / "c" / "boot.ini");
     PutSettings("force=1\r\n");
 
-    EXPECT_EQ(RunApplication(), 0);
+    EXPECT_EQ(RunProgram(), 0u);
 
     const winsim::Request notice = {"MessageBoxA", {"0", kNoBootFileNotice, "mVorbel", "0"}};
     EXPECT_EQ(winsim::Requests(), std::vector{notice});
@@ -36,7 +36,7 @@ TEST_P(Unreadable, EndsInTheErrorBoxWithExitCode1) {
     winsim::FailCall("CreateFileA", GetParam().failingOpen, ERROR_ACCESS_DENIED);
     winsim::SetTrackScript(Choose(Os(kDescription3)));
 
-    EXPECT_EQ(RunApplication(), 1);
+    EXPECT_EQ(RunProgram(), 1u);
 
     ASSERT_EQ(winsim::Requests().size(), 1u) << "no restart after the error";
     winsim::Request box = winsim::Requests()[0];

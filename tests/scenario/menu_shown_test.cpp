@@ -27,7 +27,7 @@ TEST_P(MenuShown, FollowsBootIniSettingsAndTheHibernationFile) {
     }
     winsim::QueueTrackScript(Dismiss());
 
-    EXPECT_EQ(RunApplication(), 0);
+    EXPECT_EQ(RunProgram(), 0u);
 
     ASSERT_EQ(winsim::Trackings().size(), 1u);
     EXPECT_EQ(Shown(winsim::Trackings()[0]), c.shown);

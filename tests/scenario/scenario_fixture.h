@@ -24,6 +24,7 @@
 #include "platform/winsim/ui/ui_control.h"
 #include "ui/message_loop.h"
 #include "ui/window_object.h"
+#include "tests/support/process.h"
 
 namespace mvorbel::testing {
 
@@ -101,7 +102,7 @@ inline winsim::TrackScript Dismiss() {
 class Scenario : public ::testing::Test {
  protected:
     void SetUp() override {
-        winsim::Reset();
+        StartProcess();
         host_ = std::filesystem::temp_directory_path() /
                 ("mvorbel-scenario-" + std::to_string(::getpid()) + "-" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -118,25 +119,23 @@ class Scenario : public ::testing::Test {
     void TearDown() override {
         // Every notice and error box of every run must reach the user's eyes.
         EXPECT_EQ(winsim::MessageBoxesCutShort(), 0u) << "a box closed while a quit was pending";
-        ForgetFramework();
-        // Also after an error box: the run's holds on the window must all have been given back.
+        // A run that ended normally gave everything back itself; one that ended the process left
+        // it to the platform.
         EXPECT_TRUE(winsim::LiveWindows().empty()) << winsim::LiveWindows().size() << " windows";
         EXPECT_EQ(winsim::LiveMenuCount(), 0u);
         EXPECT_EQ(winsim::LiveGdiObjectCount(), 0u);
         EXPECT_EQ(winsim::LiveIconCount(), 0u);
         EXPECT_EQ(winsim::OpenHandleCount(), 0u);
-        winsim::Reset();
+        StartProcess();
         std::filesystem::remove_all(host_);
     }
 
-    // What a process start would give: a run that ended in the error box never reached the end
-    // of the loop and left its window; every run leaves `terminated` set.
-    static void ForgetFramework() {
-        ObjectBase::Release(std::exchange(applicationWindow, nullptr));
-        terminated = false;
-        chooserObject = nullptr;
-        chooserState = ChooserState{};
-        ForgetToolHelpTable();
+    // The program from start to exit code, as the exe runs it: RunApplication's result, or the
+    // code it ended the process with.
+    static UINT RunProgram() {
+        UINT code = 0;
+        if (auto ended = ExitCodeOf([&] { code = static_cast<UINT>(RunApplication()); })) return *ended;
+        return code;
     }
 
     // A file under a drive's host folder, in a folder that exists: "c/boot.ini".

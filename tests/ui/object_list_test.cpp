@@ -11,7 +11,7 @@ namespace {
 using Values = std::vector<ObjectList::Value>;
 
 Values Contents(const ObjectList* list) {
-    return {list->items.get(), list->items.get() + list->count};
+    return {list->items, list->items + list->count};
 }
 
 TEST(ObjectListTest, GrowsByFourFromZeroEditsStayWithinTheListAndItNeverShrinks) {

@@ -19,6 +19,7 @@ struct BaseState {
     std::map<HANDLE, std::shared_ptr<KernelObject>> handles;
     std::vector<PendingFault> faults;
     std::vector<std::function<void()>> areaResets;
+    std::vector<std::function<void()>> areaExits;
 };
 
 BaseState& State() {
@@ -53,6 +54,8 @@ void FailCall(const std::string& function, int nth, DWORD error) {
 void ClearFaults() { State().faults.clear(); }
 
 void OnReset(std::function<void()> resetArea) { State().areaResets.push_back(std::move(resetArea)); }
+
+void OnProcessExit(std::function<void()> dropArea) { State().areaExits.push_back(std::move(dropArea)); }
 
 void Reset() {
     auto& state = State();
@@ -98,6 +101,13 @@ bool FailsNow(const char* function) {
 DWORD WINAPI GetLastError() { return winsim::State().lastError; }
 
 void WINAPI SetLastError(DWORD code) { winsim::State().lastError = code; }
+
+void WINAPI ExitProcess(UINT exitCode) {
+    auto& state = winsim::State();
+    for (auto& dropArea : state.areaExits) dropArea();
+    state.handles.clear();
+    throw winsim::ProcessExit{exitCode};
+}
 
 BOOL WINAPI CloseHandle(HANDLE handle) {
     if (winsim::detail::FailsNow("CloseHandle")) return FALSE;

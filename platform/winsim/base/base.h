@@ -170,6 +170,9 @@ using LPCRECT = const RECT*;
 DWORD WINAPI GetLastError();
 void WINAPI SetLastError(DWORD code);
 
+// Ends the process: see winsim::ProcessExit.
+[[noreturn]] void WINAPI ExitProcess(UINT exitCode);
+
 // Closes any kernel handle (file, snapshot, token, process). GetCurrentProcess()'s pseudo-handle
 // closes successfully and stays valid, as on Windows.
 BOOL WINAPI CloseHandle(HANDLE handle);

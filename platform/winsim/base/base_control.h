@@ -29,6 +29,15 @@ std::size_t OpenHandleCount();
 void FailCall(const std::string& function, int nth, DWORD error);
 void ClearFaults();
 
+// ExitProcess does not return: it throws this, after the process's windows, menus, GDI objects,
+// kernel handles and heap blocks are gone, as they are when a Windows process ends. A test that
+// runs a whole program catches it; the records a test reads (requests, journal) stay.
+struct ProcessExit {
+    UINT code;
+};
+// Every area registers what a process owns there, to be dropped by ExitProcess.
+void OnProcessExit(std::function<void()> dropArea);
+
 // Every area registers how to return to its start state; Reset runs them all and clears handles,
 // faults and the last error. Tests call it between cases.
 void OnReset(std::function<void()> resetArea);

@@ -3,6 +3,7 @@
 // and system directory, message box.
 #include "platform/winsim/base/base.h"
 #include "platform/winsim/system/environment.h"
+#include "platform/winsim/system/heap.h"
 #include "platform/winsim/system/message_box.h"
 #include "platform/winsim/system/modules.h"
 #include "platform/winsim/system/power.h"

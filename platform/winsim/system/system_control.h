@@ -16,6 +16,10 @@ namespace winsim {
 void SetVersion(DWORD platformId, DWORD major, DWORD minor, DWORD build = 0);
 bool NtFamily();
 
+// --- Heap -----------------------------------------------------------------------------------
+// Blocks of the process heap given out and not yet freed (0 after Reset or ExitProcess).
+std::size_t LiveHeapBlockCount();
+
 // --- Processes -------------------------------------------------------------------------------
 struct Process {
     DWORD pid = 0;

@@ -110,6 +110,9 @@ namespace winsim::ui {
 LRESULT CallProcedure(WNDPROC procedure, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         return procedure(hwnd, message, wParam, lParam);
+    } catch (const ProcessExit&) {
+        // The process ends inside the procedure: no frame of it is left to unwind into.
+        throw;
     } catch (...) {
         throw ExceptionThroughPlatform("an exception left the window procedure for message " +
                                        std::to_string(message) + " into the platform's frames");

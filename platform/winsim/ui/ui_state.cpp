@@ -25,12 +25,30 @@ State Fresh() {
     return state;
 }
 
+// What a Windows process's end takes with it: its windows and classes, its queue, menus, device
+// contexts, brushes and the icons it made. What a test set up or reads back stays.
+void DropProcessObjects(State& state) {
+    state.classes.clear();
+    state.windows.clear();
+    state.windowOrder.clear();
+    state.focus = state.active = state.capture = nullptr;
+    state.posted.clear();
+    state.quitPending = false;
+    state.quitCode = 0;
+    state.menus.clear();
+    std::erase_if(state.icons, [](const auto& icon) { return !icon.second; });
+    state.brushes.clear();
+    state.sysColorBrushes.clear();
+    state.dcs.clear();
+}
+
 }  // namespace
 
 State& St() {
     static State state = Fresh();
     static const bool registered = [] {
         OnReset([] { state = Fresh(); });
+        OnProcessExit([] { DropProcessObjects(state); });
         return true;
     }();
     (void)registered;
