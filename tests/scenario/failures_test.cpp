@@ -24,17 +24,25 @@ TEST_F(Scenario, NoBootIniShowsOneNoticeAndQuits) {
     EXPECT_FALSE(chooserState.force) << "the Settings file is not read";
 }
 
-struct UnreadableCase {
+struct FailingCase {
     const char* name;
-    int failingOpen;  // the nth CreateFileA of the run fails with 5
+    const char* function;
+    int nth;              // the nth call fails: counted from the start, or from the choice
+    bool afterTheChoice;  // inside the command, from a window procedure
+    const char* className;
+    const char* message;
 };
 
-class Unreadable : public Scenario, public ::testing::WithParamInterface<UnreadableCase> {};
+class Failing : public Scenario, public ::testing::WithParamInterface<FailingCase> {};
 
-TEST_P(Unreadable, EndsInTheErrorBoxWithExitCode1) {
+TEST_P(Failing, EndsInTheErrorBoxWithExitCode1) {
+    const FailingCase& c = GetParam();
     PrepareRoad();
-    winsim::FailCall("CreateFileA", GetParam().failingOpen, ERROR_ACCESS_DENIED);
-    winsim::SetTrackScript(Choose(Os(kDescription3)));
+    if (!c.afterTheChoice) winsim::FailCall(c.function, c.nth, ERROR_ACCESS_DENIED);
+    winsim::SetTrackScript([&](const winsim::Tracking& tracking) {
+        if (c.afterTheChoice) winsim::FailCall(c.function, c.nth, ERROR_ACCESS_DENIED);
+        return Choose(Os(kDescription3))(tracking);
+    });
 
     EXPECT_EQ(RunProgram(), 1u);
 
@@ -43,16 +51,21 @@ TEST_P(Unreadable, EndsInTheErrorBoxWithExitCode1) {
     const std::string text = std::exchange(box.args.at(1), "");
     const std::string flags = std::to_string(MB_TASKMODAL | MB_ICONERROR);
     EXPECT_EQ(box, (winsim::Request{"MessageBoxA", {"0", "", "Application Error", flags}}));
-    EXPECT_TRUE(text.starts_with("Exception EInOutError in module mvorbel.exe at ")) << text;
-    EXPECT_TRUE(text.ends_with("\nFile access denied.")) << text;
+    EXPECT_TRUE(text.starts_with("Exception " + std::string(c.className) + " in module mvorbel.exe at ")) << text;
+    EXPECT_TRUE(text.ends_with("\n" + std::string(c.message))) << text;
     EXPECT_EQ(Content("c/boot.ini"), BootIni(kKey2));
 }
 
 // Before the loop, from the chooser run itself; and inside the command, from a window procedure.
-INSTANTIATE_TEST_SUITE_P(Scenario, Unreadable,
-                         ::testing::Values(UnreadableCase{"BootIniAtTheFirstRead", 1},
-                                           UnreadableCase{"BootIniForTheRewrite", 3}),
-                         kCaseName);
+// The heap refusing a block is the runtime's own error.
+INSTANTIATE_TEST_SUITE_P(
+    Scenario, Failing,
+    ::testing::Values(
+        FailingCase{"BootIniAtTheFirstRead", "CreateFileA", 1, false, "EInOutError", "File access denied."},
+        FailingCase{"BootIniForTheRewrite", "CreateFileA", 1, true, "EInOutError", "File access denied."},
+        FailingCase{"HeapAtTheFirstObject", "HeapAlloc", 1, false, "EOutOfMemory", "Out of memory."},
+        FailingCase{"HeapInTheCommand", "HeapAlloc", 1, true, "EOutOfMemory", "Out of memory."}),
+    kCaseName);
 
 }  // namespace
 }  // namespace mvorbel::testing

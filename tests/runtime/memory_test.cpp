@@ -1,0 +1,74 @@
+#include "platform/runtime/memory.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/winsim/base/base_control.h"
+#include "platform/winsim/system/system_control.h"
+
+namespace mvorbel {
+namespace {
+
+TEST(Memory, ByteOperationsAsTheCompilerExpectsThem) {
+    char text[] = "abcdefgh";
+    MemMove(text + 2, text, 5);  // forwards over itself
+    EXPECT_STREQ("ababcdeh", text);
+    MemMove(text, text + 3, 5);  // backwards over itself
+    EXPECT_STREQ("bcdehdeh", text);
+    MemFill(MemCopy(text, "XY", 2), '-', 1);
+    EXPECT_STREQ("-Ydehdeh", text);
+
+    const unsigned char high[] = {0x80}, low[] = {0x7F};
+    EXPECT_GT(MemCompare(high, low, 1), 0) << "bytes compare unsigned";
+    EXPECT_LT(MemCompare("abc", "abd", 3), 0);
+    EXPECT_EQ(0, MemCompare("abc", "abd", 2));
+    EXPECT_EQ(0, MemCompare(nullptr, nullptr, 0));
+    EXPECT_EQ(text + 3, MemFind(text, 'e', 8));
+    EXPECT_EQ(nullptr, MemFind(text, 'e', 3));
+    EXPECT_EQ(8u, TextLength(text));
+    EXPECT_EQ(0u, TextLength(""));
+}
+
+TEST(Memory, BlocksComeFromTheProcessHeapAndKeepTheirBytesWhenResized) {
+    winsim::Reset();
+    auto* block = static_cast<char*>(Allocate(4));
+    MemCopy(block, "abcd", 4);
+    block = static_cast<char*>(Reallocate(block, 100000));
+    EXPECT_EQ(0, MemCompare(block, "abcd", 4));
+    block = static_cast<char*>(Reallocate(block, 2));
+    EXPECT_EQ(0, MemCompare(block, "ab", 2));
+    EXPECT_EQ(1u, winsim::LiveHeapBlockCount());
+    Free(block);
+    Free(nullptr);
+    EXPECT_EQ(0u, winsim::LiveHeapBlockCount());
+    Free(Reallocate(nullptr, 8));
+    EXPECT_EQ(0u, winsim::LiveHeapBlockCount());
+}
+
+// Neither ever gives null: a refused block ends the program in the error box with exit code 1.
+TEST(Memory, ARefusedBlockEndsTheProgramInTheOutOfMemoryBox) {
+    for (const char* refusing : {"HeapAlloc", "HeapReAlloc"}) {
+        winsim::Reset();
+        void* block = Allocate(1);
+        winsim::FailCall(refusing, 1, ERROR_NOT_ENOUGH_MEMORY);
+        UINT code = 0;
+        try {
+            Allocate(8);
+            Reallocate(block, 8);
+            ADD_FAILURE() << refusing << ": returned";
+        } catch (const winsim::ProcessExit& exit) {
+            code = exit.code;
+        }
+        EXPECT_EQ(1u, code) << refusing;
+        ASSERT_EQ(1u, winsim::Requests().size()) << refusing;
+        const std::string text = winsim::Requests()[0].args.at(1);
+        EXPECT_TRUE(text.starts_with("Exception EOutOfMemory in module ")) << text;
+        EXPECT_TRUE(text.ends_with(".\nOut of memory.")) << text;
+        EXPECT_EQ(0u, winsim::LiveHeapBlockCount()) << "the process's end hands the heap back";
+    }
+    winsim::Reset();
+}
+
+}  // namespace
+}  // namespace mvorbel
