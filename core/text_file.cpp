@@ -63,11 +63,19 @@ String TextReader::ReadLine() {
     return line;
 }
 
+String TextReader::ReadRest() {
+    String rest;
+    while (position_ < length_ || Fill()) {
+        rest += std::string_view(buffer_ + position_, length_ - position_);
+        position_ = length_;
+    }
+    return rest;
+}
+
 InOutError TextReader::Close() { return CloseFile(file_); }
 
-TextWriter::TextWriter(const char* path, DWORD creationDisposition)
-    : file_(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, creationDisposition, FILE_ATTRIBUTE_NORMAL,
-                        nullptr)) {
+TextWriter::TextWriter(const char* path, DWORD creationDisposition, DWORD attributes)
+    : file_(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, creationDisposition, attributes, nullptr)) {
     if (!file_.Valid()) failure_ = NewInOutError(GetLastError());
 }
 

@@ -26,6 +26,9 @@ class TextReader {
     String ReadLine();
     // True when nothing remains before the physical end or a Ctrl-Z, or after a failure.
     bool AtEnd();
+    // Every byte left up to the physical end, a Ctrl-Z and what follows it included; what was
+    // read before a failure.
+    String ReadRest();
     // The first failed step of open, read and end test; not raised.
     const InOutError& Failure() const { return failure_; }
     // The result of closing, which a failure before does not keep from being tried.
@@ -44,9 +47,10 @@ class TextReader {
 
 class TextWriter {
  public:
-    // Creates the file (or empties it, with CREATE_ALWAYS) with normal attributes for writing,
-    // letting others read it meanwhile.
-    explicit TextWriter(const char* path, DWORD creationDisposition = CREATE_ALWAYS);
+    // Creates the file (or empties it, with CREATE_ALWAYS) with normal attributes (unless told
+    // otherwise) for writing, letting others read it meanwhile.
+    explicit TextWriter(const char* path, DWORD creationDisposition = CREATE_ALWAYS,
+                        DWORD attributes = FILE_ATTRIBUTE_NORMAL);
 
     // Each does nothing once a step has failed.
     void WriteLine(std::string_view line);

@@ -89,8 +89,9 @@ void MenuObject::ChangeShown(bool value) {
             InsertMenuItemA(parentMenu->menuHandle.get(), 0xFFFFFFFF, TRUE, &info);
         }
     } else {
-        // By command, the root's menu finds the entry in whichever submenu holds it.
-        RemoveMenu(Root()->menuHandle.get(), static_cast<UINT>(commandId), MF_BYCOMMAND);
+        // From the menu that holds it: searched from the root, an entry whose submenu is itself
+        // hidden would not be found, and showing it again would put it in twice.
+        RemoveMenu(HoldingMenu(), static_cast<UINT>(commandId), MF_BYCOMMAND);
     }
     RedrawBar();
 }

@@ -32,71 +32,114 @@ class BootFileWrite : public testing::DriveC {
     }
 };
 
-TEST_F(BootFileWrite, RewritesEveryDefaultLineAndKeepsTheRestByteForByte) {
-    const struct {
-        const char* what;
-        std::string before, after;
-        bool namesKey;
-    } cases[] = {
-        {"two default lines, one bare", "default\r\nx=1\rDEFAULT=old\r\n",
-         "default=C:\\\r\nx=1\r\nDEFAULT=C:\\\r\n", true},
-        {"blanked keys", " default=a\r\ndefault =b\r\n", " default=a\r\ndefault =b\r\n", false},
-        {"empty file", "", "\r\n", false},
-    };
-    for (const auto& c : cases) {
-        Put("boot.ini", c.before);
-        EXPECT_EQ(c.namesKey, WriteDefaultKey(3)) << c.what;
-        EXPECT_EQ(c.after, Content("boot.ini")) << c.what;
-        EXPECT_EQ("<missing>", Content("36528945648732")) << c.what;
+// The rewrite reaches the disk through the temporary file, which never stays behind.
+TEST_F(BootFileWrite, WritesTheRewrittenBytesAndLeavesNoTemporaryFile) {
+    Put("boot.ini", "a=1\r\nDefault=b\ntimeout=3\r\n\x1Atail");
+    EXPECT_FALSE(WriteDefaultKey(3)) << "the value read back runs on past the line feed";
+    EXPECT_EQ("a=1\r\nDefault=C:\\\ntimeout=3\r\n\x1Atail", Content("boot.ini"));
+    for (const char* leftover : {"36528945648732", "36528945648733", "36528945648734", "36528945648735"}) {
+        EXPECT_EQ("<missing>", Content(leftover)) << leftover;
     }
 }
 
-TEST_F(BootFileWrite, NeverWritesThroughAFilePlantedUnderTheTemporaryName) {
-    Put("boot.ini", kOld);
-    Put("victim.sys", "precious");
-    std::filesystem::create_hard_link(host_ / "victim.sys", host_ / "36528945648732");
-    EXPECT_TRUE(WriteDefaultKey(3));
-    EXPECT_EQ("precious", Content("victim.sys"));
-    EXPECT_EQ(kNew, Content("boot.ini"));
+// Files planted under the names the rewrite writes to (hard links to a protected file, say) are
+// replaced as names, never written through, and the file they name keeps its bytes.
+TEST_F(BootFileWrite, NeverWritesThroughAPlantedFile) {
+    for (const char* planted : {"36528945648732", "36528945648734", "boot.old"}) {
+        Fresh();
+        chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
+        Put("boot.ini", kOld);
+        Put("victim.sys", "precious");
+        std::filesystem::create_hard_link(host_ / "victim.sys", host_ / planted);
+        EXPECT_TRUE(WriteDefaultKey(3)) << planted;
+        EXPECT_EQ("precious", Content("victim.sys")) << planted;
+        EXPECT_EQ(kNew, Content("boot.ini")) << planted;
+        EXPECT_EQ(kOld, Content("boot.old")) << planted;
+    }
 }
 
 // XP ships boot.ini read-only, hidden and system. On the NT family it is replaced in one step:
 // after every change on drive C: it holds the whole old or the whole new text, and in the end
-// its attributes, with the backup replaced although it carried the same attributes.
+// its attributes. The backup keeps hidden and system but not read-only, so that the next one can
+// replace it; a read-only backup (an older version made them) can't be replaced and stays.
 TEST_F(BootFileWrite, ProtectedBootFileIsWholeAfterEveryStepOnTheNtFamily) {
-    Put("boot.ini", kOld, kProtected);
-    Put("boot.old", "older", kProtected);
-    winsim::ClearFileJournal();
-    EXPECT_TRUE(WriteDefaultKey(3));
-    EXPECT_EQ(kNew, Content("boot.ini"));
-    EXPECT_EQ(kOld, Content("boot.old"));
-    EXPECT_EQ(kProtected, Attributes("boot.ini"));
-    bool usedMoveEx = false;
-    for (const auto& step : winsim::FileJournal()) {
-        const auto* boot = step.Find("c:\\boot.ini");
-        ASSERT_NE(nullptr, boot) << "after " << step.call;
-        EXPECT_TRUE(boot->content == kOld || boot->content == kNew) << "after " << step.call;
-        usedMoveEx = usedMoveEx || step.call == "MoveFileExA";
+    const DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    for (const DWORD oldBackup : {kHiddenSystem, kProtected}) {
+        Fresh();
+        chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
+        Put("boot.ini", kOld, kProtected);
+        Put("boot.old", "older", oldBackup);
+        winsim::ClearFileJournal();
+        EXPECT_TRUE(WriteDefaultKey(3));
+        EXPECT_EQ(kNew, Content("boot.ini"));
+        EXPECT_EQ(kProtected, Attributes("boot.ini"));
+        EXPECT_EQ(oldBackup == kProtected ? "older" : kOld, Content("boot.old"));
+        EXPECT_EQ(oldBackup == kProtected ? kProtected : kHiddenSystem, Attributes("boot.old") & ~FILE_ATTRIBUTE_ARCHIVE);
+        bool usedMoveEx = false;
+        for (const auto& step : winsim::FileJournal()) {
+            const auto* boot = step.Find("c:\\boot.ini");
+            ASSERT_NE(nullptr, boot) << "after " << step.call;
+            EXPECT_TRUE(boot->content == kOld || boot->content == kNew) << "after " << step.call;
+            const auto* backup = step.Find("c:\\boot.old");
+            ASSERT_NE(nullptr, backup) << "after " << step.call;
+            EXPECT_TRUE(backup->content == "older" || backup->content == kOld) << "after " << step.call;
+            usedMoveEx = usedMoveEx || step.call == "MoveFileExA";
+        }
+        EXPECT_TRUE(usedMoveEx);
     }
-    EXPECT_TRUE(usedMoveEx);
 }
 
-// 9x has no MoveFileExA: delete, then move; a move failing after the delete puts a whole file back.
-TEST_F(BootFileWrite, The9xFamilyDeletesThenMovesAndRecoversAFailedMove) {
-    winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    for (int faults : {0, 1, 2}) {
-        const std::string what = std::to_string(faults) + " faults";
-        Put("boot.ini", kOld, kProtected);
-        winsim::ClearFileJournal();
-        if (faults >= 1) winsim::FailCall("MoveFileA", 1, ERROR_GEN_FAILURE);
-        if (faults >= 2) winsim::FailCall("CopyFileA", 2, ERROR_GEN_FAILURE);  // 1st: the backup
-        const bool named = WriteDefaultKey(3);
-        ExpectWhole(named, what);
-        EXPECT_TRUE(named || faults > 0);
-        winsim::ClearFaults();
-        EXPECT_EQ(kProtected, Attributes("boot.ini")) << what;
-        for (const auto& step : winsim::FileJournal()) EXPECT_NE("MoveFileExA", step.call) << what;
-        SetFileAttributesA("C:\\boot.ini", FILE_ATTRIBUTE_NORMAL);
+// The 9x family has no MoveFileExA: boot.ini is renamed aside, the new one takes its name, the
+// old one goes last. With any one or two of those calls failing, at every step the old or the
+// new text is whole under boot.ini or a name beside it, and in the end boot.ini holds one of
+// them with its attributes, the result saying which.
+TEST_F(BootFileWrite, The9xFamilyKeepsAWholeFileThroughEveryOneOrTwoFailures) {
+    const std::pair<const char*, int> calls[] = {
+        {"MoveFileA", 1}, {"MoveFileA", 2}, {"MoveFileA", 3}, {"MoveFileA", 4}, {"MoveFileA", 5},
+        {"CopyFileA", 1}, {"CopyFileA", 2}, {"DeleteFileA", 1}, {"DeleteFileA", 2}, {"DeleteFileA", 3},
+        {"DeleteFileA", 4}, {"DeleteFileA", 5}, {"SetFileAttributesA", 1}, {"SetFileAttributesA", 2},
+        {"SetFileAttributesA", 3}, {"SetFileAttributesA", 4}, {"GetFileAttributesA", 2},
+        {"GetFileAttributesA", 3}, {"GetFileAttributesA", 4}, {"GetFileAttributesA", 5},
+    };
+    const auto whole = [](const winsim::JournalEntry& step) {
+        for (const char* name : {"c:\\boot.ini", "c:\\36528945648733", "c:\\36528945648732"}) {
+            const auto* file = step.Find(name);
+            if (file != nullptr && (file->content == kOld || file->content == kNew)) return true;
+        }
+        return false;
+    };
+    const std::size_t count = std::size(calls);
+    for (std::size_t first = 0; first <= count; ++first) {
+        for (std::size_t second = first; second <= count; ++second) {
+            std::string what = "no failure";
+            Fresh();
+            winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+            chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
+            Put("boot.ini", kOld, kProtected);
+            Put("boot.old", "older", kProtected);
+            winsim::ClearFileJournal();
+            for (std::size_t i : {first, second}) {
+                if (i == count || (i == second && second == first)) continue;
+                winsim::FailCall(calls[i].first, calls[i].second, ERROR_GEN_FAILURE);
+                what = (what == "no failure" ? "" : what + ", ") + calls[i].first + " #" + std::to_string(calls[i].second);
+            }
+            const bool named = WriteDefaultKey(3);
+            winsim::ClearFaults();
+            ExpectWhole(named, what);
+            for (const auto& step : winsim::FileJournal()) {
+                EXPECT_TRUE(whole(step)) << what << ", after " << step.call;
+                EXPECT_NE("MoveFileExA", step.call) << what;
+                const auto* backup = step.Find("c:\\boot.old");
+                EXPECT_TRUE(backup == nullptr || backup->content == "older" || backup->content == kOld)
+                    << what << ", after " << step.call;
+            }
+            if (what == "no failure") {
+                EXPECT_TRUE(named);
+                EXPECT_EQ(kProtected, Attributes("boot.ini"));
+                EXPECT_EQ(kOld, Content("boot.old")) << "a read-only backup is replaced where there are no links";
+                EXPECT_EQ("<missing>", Content("36528945648733"));
+            }
+        }
     }
 }
 
@@ -109,28 +152,28 @@ TEST_F(BootFileWrite, EachFailingCallLeavesAWholeFileAndAnHonestResult) {
         bool raises;
         bool keepsReadOnly = true;
     } cases[] = {
-        {"GetFileAttributesA", 1, false},  // the backup's attributes
-        {"SetFileAttributesA", 1, false},  // clearing the backup's read-only
-        {"CopyFileA", 1, false},
-        {"GetFileAttributesA", 2, false},  // boot.ini's attributes
+        {"GetFileAttributesA", 1, false},  // boot.ini's attributes
         {"CreateFileA", 1, true},          // opening boot.ini
+        {"ReadFile", 1, false},
         {"DeleteFileA", 1, false},         // removing a planted temporary file
         {"CreateFileA", 2, true},          // creating the temporary file
-        {"ReadFile", 1, false},
         {"WriteFile", 1, false},
         {"FlushFileBuffers", 1, false},
         {"CloseHandle", 1, true},          // the temporary file
         {"CloseHandle", 2, true},          // boot.ini
-        {"SetFileAttributesA", 2, false},  // clearing boot.ini's read-only
-        {"MoveFileExA", 1, false},
-        {"SetFileAttributesA", 3, false, false},  // restoring boot.ini's attributes
+        {"CreateFileA", 3, false},         // the backup's fresh copy
+        {"WriteFile", 2, false},
+        {"MoveFileExA", 1, false},         // the backup taking its name
+        {"SetFileAttributesA", 1, false},  // clearing boot.ini's read-only
+        {"MoveFileExA", 2, false},
+        {"SetFileAttributesA", 2, false, false},  // restoring boot.ini's attributes
     };
     for (const auto& c : cases) {
         const std::string what = std::string(c.function) + " #" + std::to_string(c.nth);
-        Fresh();  // a raise may leave a handle open
+        Fresh();
         chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
         Put("boot.ini", kOld, kProtected);
-        Put("boot.old", "older", kReadOnly);
+        Put("boot.old", "older");
         winsim::FailCall(c.function, c.nth, ERROR_GEN_FAILURE);
         bool named = false;
         const std::string raised = testing::Raised([&] { named = WriteDefaultKey(3); });
@@ -138,6 +181,11 @@ TEST_F(BootFileWrite, EachFailingCallLeavesAWholeFileAndAnHonestResult) {
         EXPECT_EQ(c.raises ? "I/O error 31." : "", raised) << what;
         ExpectWhole(named, what);
         EXPECT_EQ(c.keepsReadOnly, (Attributes("boot.ini") & kReadOnly) != 0) << what;
+        const std::string backup = Content("boot.old");
+        EXPECT_TRUE(backup == "older" || backup == kOld) << what << ": " << backup;
+        if (raised.empty()) {
+            EXPECT_EQ("<missing>", Content("36528945648732")) << what;
+        }
     }
 }
 

@@ -49,6 +49,7 @@ struct ChoiceCase {
     std::string backedUp = "";  // the default that c:\boot.old names; empty: no backup made
     std::string settings = "";
     const char* failingCall = nullptr;  // fails once with ERROR_DISK_FULL
+    int failingNth = 1;
 };
 
 class Choices : public Scenario, public ::testing::WithParamInterface<ChoiceCase> {};
@@ -57,7 +58,7 @@ TEST_P(Choices, TellTheirStory) {
     const ChoiceCase& c = GetParam();
     PrepareRoad();
     PutSettings(c.settings);
-    if (c.failingCall != nullptr) winsim::FailCall(c.failingCall, 1, ERROR_DISK_FULL);
+    if (c.failingCall != nullptr) winsim::FailCall(c.failingCall, c.failingNth, ERROR_DISK_FULL);
     std::vector<std::string> story;
     std::size_t told = 0;
     const auto tellRequests = [&] {
@@ -101,11 +102,12 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"CtrlThenDismissed", {kThirdWithCtrl, Dismiss()}, {kMenu2, kMenu3}, kKey3,
                    kKey2},
         // A rewrite that did not take effect: a notice instead of the restart, and on the Ctrl
-        // path before the menu shows the unchanged default again.
+        // path before the menu shows the unchanged default again. The backup is made only once
+        // the new text is safely on the disk; the first rename puts the backup in place.
         ChoiceCase{"ReplaceRefused", {Choose(Os(kDescription3))}, {kMenu2, kRewriteFailed},
-                   kKey2, kKey2, "", "MoveFileExA"},
+                   kKey2, kKey2, "", "MoveFileExA", 2},
         ChoiceCase{"NotFlushedWithCtrl", {kThirdWithCtrl, Dismiss()},
-                   {kMenu2, kRewriteFailed, kMenu2}, kKey2, kKey2, "", "FlushFileBuffers"}),
+                   {kMenu2, kRewriteFailed, kMenu2}, kKey2, "", "", "FlushFileBuffers"}),
     kCaseName);
 
 }  // namespace

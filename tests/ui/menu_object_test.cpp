@@ -62,6 +62,14 @@ TEST_F(MenuObjectTest, SubmenusNumberDepthFirstToggleAndRadioEntries) {
     for (int position : {0, 0, 1, 3, 2, 0}) Choose(menu->ItemAt(position)->commandId);
     EXPECT_EQ(Shown(menu), (std::vector<std::string>{"Opt", "A", "*B", "*C", "D", "sub"}))
         << "C starts a group";
+
+    // An entry of a hidden submenu is hidden in the submenu that holds it: shown again, it is
+    // there once.
+    menu->SetItemVisible(5, false);
+    menu->SetItemVisible(7, false);
+    menu->SetItemVisible(7, true);
+    menu->SetItemVisible(5, true);
+    EXPECT_EQ(Shown(menu->ItemAt(5)), std::vector<std::string>{"a2"});
 }
 
 TEST_F(MenuObjectTest, HidingAndShowingInAnyOrderKeepsTemplateOrderChecksAndTexts) {
