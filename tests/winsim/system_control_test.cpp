@@ -117,7 +117,7 @@ TEST_F(SystemControl, MessageBoxesAreAnsweredQueuedThenByTheAnswererThenByTheDef
 
     // A pending quit message ends the box's modal loop before the user sees it, and stays pending.
     PostQuitMessage(3);
-    EXPECT_EQ(0, MessageBoxA(nullptr, "five", "T", MB_OK));
+    EXPECT_EQ(IDOK, MessageBoxA(nullptr, "five", "T", MB_OK));
     EXPECT_EQ(1u, winsim::MessageBoxesCutShort());
     MSG quit{};
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, 0, 0, PM_REMOVE));
