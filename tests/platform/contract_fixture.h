@@ -157,6 +157,69 @@ inline int IndexOf(UINT message) {
     return -1;
 }
 
+// Ends a modal loop that is still running after `ms` milliseconds, so that a loop which does not
+// end as it should fails its test instead of hanging it: a thread timer whose procedure, run by
+// the loop, posts WM_CANCELMODE to `target` (or the quit message, for a null target). winsim's
+// loops never wait for time to pass: there it does nothing.
+class LoopBreaker {
+ public:
+    LoopBreaker(HWND target, UINT ms) {
+#ifdef _WIN32
+        Target() = target;
+        Fired() = false;
+        timer_ = Active() = SetTimer(nullptr, 0, ms, Break);
+#else
+        (void)target;
+        (void)ms;
+#endif
+    }
+    LoopBreaker(const LoopBreaker&) = delete;
+    LoopBreaker& operator=(const LoopBreaker&) = delete;
+    ~LoopBreaker() { Stop(); }
+
+    // Whether the loop had to be broken; stops the timer.
+    bool Broke() {
+        Stop();
+        return Fired();
+    }
+
+    static constexpr int kQuitCode = 0x5A;
+
+ private:
+    void Stop() {
+#ifdef _WIN32
+        // A WM_TIMER already queued may still be dispatched: it finds its timer no longer active.
+        if (timer_) KillTimer(nullptr, timer_);
+        if (Active() == timer_) Active() = 0;
+        timer_ = 0;
+#endif
+    }
+    static HWND& Target() {
+        static HWND target = nullptr;
+        return target;
+    }
+    static bool& Fired() {
+        static bool fired = false;
+        return fired;
+    }
+#ifdef _WIN32
+    static UINT_PTR& Active() {
+        static UINT_PTR active = 0;
+        return active;
+    }
+    static void CALLBACK Break(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        if (timer != Active() || Fired()) return;
+        Fired() = true;
+        if (Target())
+            PostMessageA(Target(), WM_CANCELMODE, 0, 0);
+        else
+            PostQuitMessage(kQuitCode);
+    }
+    UINT_PTR timer_ = 0;
+#endif
+};
+
 class UiContract : public Contract {
  protected:
     void SetUp() override {
@@ -183,9 +246,9 @@ class UiContract : public Contract {
     // The Main window's style: caption, system menu, sizing frame, both boxes, clipping; hidden.
     static constexpr DWORD kHiddenForm = 0x06CF0000;
 
-    HWND Create(DWORD style = kHiddenForm, DWORD exStyle = 0) {
+    HWND Create(DWORD style = kHiddenForm, DWORD exStyle = 0, HWND parent = nullptr) {
         HWND hwnd = CreateWindowExA(exStyle, className_.c_str(), "mVorbel", style, 205, 98, 188,
-                                    127, nullptr, nullptr, instance_, nullptr);
+                                    127, parent, nullptr, instance_, nullptr);
         if (hwnd) windows_.push_back(hwnd);
         return hwnd;
     }

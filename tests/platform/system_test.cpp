@@ -223,3 +223,85 @@ TEST_F(SystemContract, TokenEnablesShutdownPrivilegeOnlyWithTheAdjustRight) {
 
 }  // namespace
 }  // namespace contract
+
+namespace contract {
+namespace {
+
+using MessageBoxContract = UiContract;
+
+// The error box is shown with the quit message held back: a pending one closes a box unseen.
+TEST_F(MessageBoxContract, APendingQuitClosesTheBoxAtOnceAndStays) {
+    HWND gone = Create();
+    DestroyWindow(gone);
+    LoopBreaker breaker(nullptr, 5000);
+    SetLastError(kSentinel);
+    int refused = MessageBoxA(gone, "contract", "mVorbel", MB_OK);
+    EXPECT_EQ(DWORD{ERROR_INVALID_WINDOW_HANDLE}, GetLastError());
+    EXPECT_FALSE(breaker.Broke()) << "the refused box was shown";
+    if (UnderWine() && refused == -1)
+        NoteWineDeviation("MessageBoxA owned by no window answers -1, not 0");
+    else
+        EXPECT_EQ(0, refused) << "a box owned by no window";
+    Drain();
+
+    LoopBreaker again(nullptr, 5000);
+    PostQuitMessage(9);
+    SetLastError(kSentinel);
+    int answer = MessageBoxA(nullptr, "contract", "mVorbel", MB_YESNO);
+    EXPECT_FALSE(again.Broke()) << "the box waited for the user";
+    EXPECT_EQ(IDOK, answer) << "the dialog's result before anyone answers";
+    MSG quit = {};
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(9u, quit.wParam) << "the same quit message is pending again";
+}
+
+// Only the refusals can run here: a request that succeeds restarts or powers off the machine.
+TEST_F(SystemContract, ExitWindowsNeedsTheShutdownPrivilegeOnNt) {
+    if (UnderWine()) {
+        // Wine checks no privilege: the call succeeds and has wineboot end the prefix's session,
+        // which can end this test program too.
+        NoteWineDeviation("ExitWindowsEx succeeds without the shutdown privilege: not called");
+        return;
+    }
+    HANDLE token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token));
+    TOKEN_PRIVILEGES disable = {1};
+    ASSERT_TRUE(LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &disable.Privileges[0].Luid));
+    ASSERT_TRUE(AdjustTokenPrivileges(token, FALSE, &disable, 0, nullptr, nullptr));
+    CloseHandle(token);
+    for (UINT flags : {UINT{EWX_REBOOT}, UINT{EWX_POWEROFF}, UINT{EWX_SHUTDOWN | EWX_FORCE}})
+        ExpectRefusals({{"flags " + std::to_string(flags), [=] { return ExitWindowsEx(flags, 1); },
+                         ERROR_PRIVILEGE_NOT_HELD}});
+}
+
+using ProgramContract = FileContract;
+
+// WinExec answers with its result, below 32 on failure, and leaves the same in the last error.
+TEST_F(ProgramContract, WinExecAnswersAMissingProgramWithTheError) {
+    struct Row {
+        std::string commandLine;
+        UINT result;
+        const char* wineDeviation = nullptr;
+    };
+    const Row rows[] = {
+        {"\"" + Path("missing.exe") + "\"", ERROR_FILE_NOT_FOUND},
+        {"\"" + Path("no folder\\missing.exe") + "\" /x", ERROR_PATH_NOT_FOUND,
+         "WinExec of a program in a missing folder answers ERROR_FILE_NOT_FOUND"},
+        {"mvorbel-no-such-program.exe powrprof.dll,SetSuspendState", ERROR_FILE_NOT_FOUND},
+    };
+    for (const auto& row : rows) {
+        SetLastError(kSentinel);
+        UINT result = WinExec(row.commandLine.c_str(), SW_HIDE);
+        DWORD error = GetLastError();
+        if (row.wineDeviation && UnderWine() && result == ERROR_FILE_NOT_FOUND) {
+            NoteWineDeviation(row.wineDeviation);
+            EXPECT_EQ(DWORD{ERROR_FILE_NOT_FOUND}, error);
+            continue;
+        }
+        EXPECT_EQ(row.result, result) << row.commandLine;
+        EXPECT_EQ(row.result, error) << row.commandLine;
+    }
+}
+
+}  // namespace
+}  // namespace contract

@@ -123,7 +123,22 @@ TEST_F(MenuContract, RefusalsAndTheOldRecordSize) {
 
     MENUITEMINFOA state = {sizeof state}, tooLong = {sizeof tooLong + 4};
     state.fMask = tooLong.fMask = MIIM_STATE;
+    HWND owner = Create(), gone = Create();
+    HMENU destroyed = CreatePopupMenu();
+    DestroyWindow(gone);
+    DestroyMenu(destroyed);
+    MessageLog().clear();
+    auto track = [&](HMENU popup, HWND window) {
+        return TrackPopupMenu(popup, TPM_RETURNCMD, 10, 10, 0, window, nullptr);
+    };
     ExpectRefusals({
+        {"track no menu", [&] { return track(nullptr, owner); }, ERROR_INVALID_MENU_HANDLE},
+        {"track a destroyed menu", [&] { return track(destroyed, owner); },
+         ERROR_INVALID_MENU_HANDLE},
+        {"track for no window", [&] { return track(menu.handle, nullptr); },
+         ERROR_INVALID_WINDOW_HANDLE},
+        {"track for a destroyed window", [&] { return track(menu.handle, gone); },
+         ERROR_INVALID_WINDOW_HANDLE},
         {"get a missing item", [&] { return GetMenuItemInfoA(menu.handle, 2, FALSE, &state); },
          ERROR_MENU_ITEM_NOT_FOUND},
         {"set a missing item", [&] { return SetMenuItemInfoA(menu.handle, 5, TRUE, &state); },
@@ -132,6 +147,68 @@ TEST_F(MenuContract, RefusalsAndTheOldRecordSize) {
         {"a record too long", [&] { return GetMenuItemInfoA(menu.handle, 7, FALSE, &tooLong); },
          ERROR_INVALID_PARAMETER},
     });
+    EXPECT_EQ(-1, IndexOf(WM_ENTERMENULOOP)) << "a refused popup tells its owner nothing";
+}
+
+// The menu's modal loop takes what the queue holds before it looks at the user: a cancel, keys,
+// a pending quit message. Without TPM_RETURNCMD the result is success whatever the user did, and
+// the chosen item comes later, as a WM_COMMAND in the owner's queue.
+TEST_F(MenuContract, TrackingEndsOnWhatIsQueued) {
+    HWND owner = Create(kHiddenForm | WS_VISIBLE);
+    Menu menu;
+    ASSERT_TRUE(Insert(menu.handle, 4096, "One"));
+    ASSERT_TRUE(Insert(menu.handle, 4097, "-", MFT_SEPARATOR));
+    ASSERT_TRUE(Insert(menu.handle, 4098, "Two"));
+    constexpr UINT kProductFlags = 0x800, kQuit = 0;
+    struct Row {
+        const char* what;
+        std::vector<WPARAM> keys;  // posted as WM_KEYDOWN; kQuit: a pending quit message instead
+        UINT flags;
+        BOOL result;
+        WPARAM command;  // in the owner's queue afterwards, 0: none
+        const char* wineDeviation = nullptr;
+    };
+    const Row rows[] = {
+        {"a cancel", {}, kProductFlags, TRUE, 0},
+        {"a cancel, the command returned", {}, TPM_RETURNCMD, 0, 0},
+        {"Escape", {VK_ESCAPE}, kProductFlags, TRUE, 0},
+        {"Down, Enter", {VK_DOWN, VK_RETURN}, kProductFlags, TRUE, 4096},
+        {"Down, Down, Enter, the command returned", {VK_DOWN, VK_DOWN, VK_RETURN}, TPM_RETURNCMD,
+         4098, 0},
+        {"Up, Enter", {VK_UP, VK_RETURN}, 0, TRUE, 4098},
+        {"a pending quit", {kQuit}, kProductFlags, TRUE, 0,
+         "TrackPopupMenu's loop swallows a pending quit message and goes on tracking"},
+        {"a pending quit, the command returned", {kQuit}, TPM_RETURNCMD, 0, 0,
+         "TrackPopupMenu's loop swallows a pending quit message and goes on tracking"},
+    };
+    for (const auto& row : rows) {
+        Drain();
+        MessageLog().clear();
+        bool quit = !row.keys.empty() && row.keys[0] == kQuit;
+        if (row.keys.empty()) PostMessageA(owner, WM_CANCELMODE, 0, 0);
+        if (quit) PostQuitMessage(7);
+        for (WPARAM key : row.keys)
+            if (key != kQuit) PostMessageA(owner, WM_KEYDOWN, key, 1);
+        LoopBreaker breaker(owner, 3000);
+        SetLastError(kSentinel);
+        BOOL result = TrackPopupMenu(menu.handle, row.flags, 100, 100, 0, owner, nullptr);
+        DWORD error = GetLastError();
+        bool broken = breaker.Broke();
+        MSG msg = {};
+        bool quitLeft = PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && msg.wParam == 7;
+        WPARAM command = PeekMessageA(&msg, owner, WM_COMMAND, WM_COMMAND, PM_REMOVE) ? msg.wParam : 0;
+        EXPECT_EQ(row.result, result) << row.what;
+        EXPECT_EQ(0u, error) << row.what << ": the loop's success clears the last error";
+        EXPECT_EQ(row.command, command) << row.what;
+        int enter = IndexOf(WM_ENTERMENULOOP), init = IndexOf(WM_INITMENUPOPUP);
+        EXPECT_TRUE(0 <= enter && enter < init && init < IndexOf(WM_EXITMENULOOP)) << row.what;
+        if (row.wineDeviation != nullptr && UnderWine() && broken && !quitLeft) {
+            NoteWineDeviation(row.wineDeviation);
+            continue;
+        }
+        EXPECT_FALSE(broken) << row.what << ": the loop ended on its own";
+        EXPECT_EQ(quit, quitLeft) << row.what << ": a quit message stays for the caller's loop";
+    }
 }
 
 TEST_F(MenuContract, AWindowOwnsItsMenuBar) {

@@ -37,6 +37,17 @@ TEST_F(WindowContract, Refusals) {
          ERROR_INVALID_WINDOW_HANDLE},
         {"post to no window", [&] { return PostMessageA(gone, WM_APP, 0, 0); },
          ERROR_INVALID_WINDOW_HANDLE},
+        {"caption of no window", [&] { return SetWindowTextA(gone, "x"); },
+         ERROR_INVALID_WINDOW_HANDLE},
+        {"invalidate no window", [&] { return InvalidateRect(gone, nullptr, TRUE); },
+         ERROR_INVALID_WINDOW_HANDLE},
+        {"focus no window", [&] { return made(SetFocus(gone)); }, ERROR_INVALID_WINDOW_HANDLE},
+        {"foreground no window", [&] { return SetForegroundWindow(gone); },
+         ERROR_INVALID_WINDOW_HANDLE},
+        {"is no window iconic", [&] { return IsIconic(gone); }, ERROR_INVALID_WINDOW_HANDLE},
+        {"is no window zoomed", [&] { return IsZoomed(gone); }, ERROR_INVALID_WINDOW_HANDLE},
+        {"is no window enabled", [&] { return IsWindowEnabled(gone); },
+         ERROR_INVALID_WINDOW_HANDLE},
     });
     EXPECT_TRUE(GetClassInfoA(instance_, className_.c_str(), &found)) << "error " << GetLastError();
     EXPECT_EQ(reinterpret_cast<void*>(LoggingProc), reinterpret_cast<void*>(found.lpfnWndProc));
@@ -91,6 +102,74 @@ TEST_F(WindowContract, ShowingHidingAndDestroying) {
     EXPECT_FALSE(IsWindow(visible)) << "the default WM_CLOSE destroys the window";
 }
 
+// What the Main window reads back before it is hidden by its owner, to show it again the same way.
+TEST_F(WindowContract, MinimizedAndMaximizedStateFollowsTheShowCommand) {
+    HWND hwnd = Create();
+    struct Row {
+        int command;
+        BOOL iconic, zoomed, visible;
+    };
+    const Row rows[] = {
+        {SW_SHOWNOACTIVATE, FALSE, FALSE, TRUE}, {SW_SHOWMINNOACTIVE, TRUE, FALSE, TRUE},
+        {SW_HIDE, TRUE, FALSE, FALSE},           {SW_SHOWMAXIMIZED, FALSE, TRUE, TRUE},
+        {SW_HIDE, FALSE, TRUE, FALSE},           {SW_SHOWNOACTIVATE, FALSE, FALSE, TRUE},
+        {SW_MINIMIZE, TRUE, FALSE, TRUE},        {SW_RESTORE, FALSE, FALSE, TRUE},
+    };
+    std::string got, expected;
+    for (const auto& row : rows) {
+        ShowWindow(hwnd, row.command);
+        got += std::to_string(row.command) + ":" + std::to_string(IsIconic(hwnd)) +
+               std::to_string(IsZoomed(hwnd)) + std::to_string(IsWindowVisible(hwnd)) + " ";
+        expected += std::to_string(row.command) + ":" + std::to_string(row.iconic) +
+                    std::to_string(row.zoomed) + std::to_string(row.visible) + " ";
+    }
+    EXPECT_EQ(expected, got) << "command:iconic zoomed visible";
+    EXPECT_TRUE(IsWindowEnabled(hwnd));
+    EXPECT_FALSE(IsWindowEnabled(Create(kHiddenForm | WS_DISABLED)));
+}
+
+TEST_F(WindowContract, FocusForegroundAndCapture) {
+    HWND form = Create(kHiddenForm | WS_VISIBLE);
+    ASSERT_NE(nullptr, form);
+    EXPECT_TRUE(SetForegroundWindow(form)) << "error " << GetLastError();
+    EXPECT_EQ(form, GetFocus()) << "activation gives the focus to the window itself";
+    // Children: focus moves inside the active window, without the display taking part.
+    HWND first = Create(WS_CHILD | WS_VISIBLE, 0, form), second = Create(WS_CHILD | WS_VISIBLE, 0, form);
+    HWND disabled = Create(WS_CHILD | WS_VISIBLE | WS_DISABLED, 0, form);
+    ASSERT_TRUE(first && second && disabled);
+    EXPECT_EQ(form, SetFocus(first)) << "SetFocus returns the window that had the focus";
+    EXPECT_EQ(first, GetFocus());
+    EXPECT_EQ(first, SetFocus(second));
+    EXPECT_EQ(nullptr, SetFocus(disabled)) << "a disabled window takes no focus";
+    EXPECT_EQ(second, GetFocus());
+    EXPECT_EQ(nullptr, GetCapture()) << "nothing captured the mouse";
+}
+
+TEST_F(WindowContract, CaptionPaintingAndTheDefaultProcedure) {
+    HWND hwnd = Create(kHiddenForm | WS_VISIBLE);
+    Drain();
+    MessageLog().clear();
+    SetLastError(kSentinel);
+    ASSERT_TRUE(SetWindowTextA(hwnd, "Caption")) << "error " << GetLastError();
+    EXPECT_GE(IndexOf(WM_SETTEXT), 0) << "the text goes through the window procedure";
+    char text[32] = {};
+    EXPECT_EQ(7, GetWindowTextA(hwnd, text, sizeof text));
+    EXPECT_STREQ("Caption", text);
+
+    EXPECT_TRUE(CallWindowProcA(DefWindowProcA, hwnd, WM_SETTEXT, 0, LPARAM("Other")));
+    EXPECT_EQ(5, CallWindowProcA(DefWindowProcA, hwnd, WM_GETTEXTLENGTH, 0, 0));
+    MessageLog().clear();
+    EXPECT_EQ(0, CallWindowProcA(LoggingProc, hwnd, WM_APP + 4, 0, 0));
+    EXPECT_EQ(0, IndexOf(WM_APP + 4)) << "the procedure is called directly";
+
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_NOREMOVE)) << "painted";
+    SetLastError(kSentinel);
+    EXPECT_TRUE(InvalidateRect(hwnd, nullptr, TRUE));
+    EXPECT_TRUE(PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_NOREMOVE)) << "due again";
+    EXPECT_TRUE(InvalidateRect(nullptr, nullptr, TRUE)) << "a null window: every window";
+}
+
 TEST_F(WindowContract, PropertiesAreKeptByNameInAnyCase) {
     HWND hwnd = Create();
     int value = 0;
@@ -102,6 +181,17 @@ TEST_F(WindowContract, PropertiesAreKeptByNameInAnyCase) {
 }
 
 using QueueContract = UiContract;
+
+// The scan code a keyboard would send with the key (set 1).
+UINT MapScan(WPARAM key) {
+    switch (key) {
+        case 'A': return 0x1E;
+        case VK_RETURN: return 0x1C;
+        case VK_ESCAPE: return 0x01;
+        case VK_LEFT: return 0x4B;
+    }
+    return 0;
+}
 
 TEST_F(QueueContract, PostedMessagesInOrderThenQuitOnce) {
     HWND hwnd = Create();
@@ -134,6 +224,40 @@ TEST_F(QueueContract, PostedMessagesInOrderThenQuitOnce) {
     EXPECT_GE(IndexOf(WM_APP + 1), 0);
     SendMessageA(hwnd, WM_APP + 6, 0, 0);
     EXPECT_GE(IndexOf(WM_APP + 6), 0) << "sending calls the procedure at once";
+
+    ASSERT_TRUE(PostMessageA(hwnd, WM_APP + 7, 0, 0));
+    EXPECT_TRUE(WaitMessage()) << "a posted message ends the wait at once";
+}
+
+// Key messages translate to the characters the message loop dispatches next.
+TEST_F(QueueContract, TranslateMessagePostsTheKeysCharacter) {
+    HWND hwnd = Create();
+    struct Row {
+        UINT message;
+        WPARAM key;
+        BOOL translated;
+        WPARAM character;  // 0: none posted
+        const char* wineDeviation = nullptr;
+    };
+    const Row rows[] = {
+        {WM_KEYDOWN, 'A', TRUE, 'a'},         {WM_KEYDOWN, VK_RETURN, TRUE, '\r'},
+        {WM_KEYDOWN, VK_ESCAPE, TRUE, 0x1B},  {WM_KEYDOWN, VK_LEFT, TRUE, 0},
+        {WM_KEYUP, 'A', TRUE, 0},
+        {WM_CHAR, 'a', FALSE, 0, "TranslateMessage answers TRUE for WM_CHAR, which it never translates"},
+        {WM_APP, 'A', FALSE, 0},
+    };
+    Drain();
+    for (const auto& row : rows) {
+        MSG key = {hwnd, row.message, row.key, 1 | (LPARAM(MapScan(row.key)) << 16), 0, {}};
+        BOOL translated = TranslateMessage(&key) != FALSE;
+        if (row.wineDeviation && UnderWine() && translated != row.translated)
+            NoteWineDeviation(row.wineDeviation);
+        else
+            EXPECT_EQ(row.translated, translated) << row.message << "/" << row.key;
+        MSG msg = {};
+        BOOL posted = PeekMessageA(&msg, hwnd, WM_CHAR, WM_CHAR, PM_REMOVE);
+        EXPECT_EQ(row.character, posted ? msg.wParam : 0) << row.message << "/" << row.key;
+    }
 }
 
 }  // namespace

@@ -99,10 +99,15 @@ TEST_F(SystemControl, PowerRequestsAreRecordedNeverActedOn) {
     ExpectRefusals({{"restart on NT without the privilege",
                      [] { return ExitWindowsEx(EWX_REBOOT, 1); }, ERROR_PRIVILEGE_NOT_HELD}});
     EXPECT_TRUE(ExitWindowsEx(EWX_LOGOFF, 0)) << "logging off needs no privilege";
+    winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    EXPECT_TRUE(ExitWindowsEx(EWX_SHUTDOWN, 0)) << "the 9x family has no privileges to check";
     winsim::FailCall("WinExec", 1, ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(UINT{ERROR_FILE_NOT_FOUND}, WinExec("nothing.exe", 1))
-        << "failure is the result, not the last error";
-    EXPECT_EQ((Requests{{"ExitWindowsEx", {"2", "1"}}, {"ExitWindowsEx", {"0", "0"}}}),
+    EXPECT_EQ(UINT{ERROR_FILE_NOT_FOUND}, WinExec("rundll32.exe", 1)) << "a fault is the result";
+    EXPECT_EQ(33u, WinExec("RUNDLL32 x", 1)) << "found by name, without its extension";
+    EXPECT_EQ((Requests{{"ExitWindowsEx", {"2", "1"}},
+                        {"ExitWindowsEx", {"0", "0"}},
+                        {"ExitWindowsEx", {"1", "0"}},
+                        {"WinExec", {"RUNDLL32 x", "1"}}}),
               winsim::Requests());
 }
 
@@ -115,14 +120,10 @@ TEST_F(SystemControl, MessageBoxesAreAnsweredQueuedThenByTheAnswererThenByTheDef
     });
     EXPECT_EQ(IDRETRY, MessageBoxA(nullptr, "three", nullptr, MB_RETRYCANCEL));
 
-    // A pending quit message ends the box's modal loop before the user sees it, and stays pending.
+    // What the box does then is a contract test's; here only that it is counted.
     PostQuitMessage(3);
-    EXPECT_EQ(0, MessageBoxA(nullptr, "five", "T", MB_OK));
+    MessageBoxA(nullptr, "five", "T", MB_OK);
     EXPECT_EQ(1u, winsim::MessageBoxesCutShort());
-    MSG quit{};
-    EXPECT_TRUE(PeekMessageA(&quit, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(static_cast<UINT>(WM_QUIT), quit.message);
-    EXPECT_EQ(3u, quit.wParam);
 }
 
 }  // namespace

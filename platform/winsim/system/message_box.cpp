@@ -3,6 +3,7 @@
 
 #include "platform/winsim/system/area_state.h"
 #include "platform/winsim/system/system_control.h"
+#include "platform/winsim/ui/ui.h"
 
 namespace winsim {
 namespace {
@@ -45,12 +46,16 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     winsim::detail::RecordRequest({"MessageBoxA",
                                    {std::to_string(reinterpret_cast<ULONG_PTR>(owner)), call.text,
                                     call.caption, std::to_string(type)}});
+    if (owner && !IsWindow(owner)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
     auto& state = winsim::State();
     // The box's own modal loop meets a pending quit message first: the box closes before the
-    // user sees it, and the quit message stays pending, as on Windows.
+    // user sees it, with the result every dialog starts with, and the quit message stays pending.
     if (winsim::detail::QuitPending()) {
         ++state.cutShort;
-        return 0;
+        return IDOK;
     }
     if (!state.queued.empty()) {
         int answer = state.queued.front();

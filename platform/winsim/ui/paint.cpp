@@ -7,8 +7,6 @@ using namespace winsim::ui;
 
 namespace {
 
-constexpr COLORREF kInvalidColor = 0xFFFFFFFF;  // CLR_INVALID
-
 DeviceContext* FindDc(HDC dc) {
     auto& dcs = St().dcs;
     auto found = dcs.find(dc);
@@ -161,7 +159,7 @@ int WINAPI SetBkMode(HDC dc, int mode) {
 
 COLORREF WINAPI SetBkColor(HDC dc, COLORREF color) {
     DeviceContext* context = FindDc(dc);
-    if (!context) return kInvalidColor;
+    if (!context) return CLR_INVALID;
     COLORREF previous = context->bkColor;
     context->bkColor = color;
     return previous;

@@ -266,7 +266,7 @@ BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect) { return ReadRect(hwnd, rect, 
 BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect) { return ReadRect(hwnd, rect, true); }
 
 BOOL WINAPI SetForegroundWindow(HWND hwnd) {
-    if (!Find(hwnd)) return FALSE;
+    if (!FindOrFail(hwnd)) return FALSE;
     SetActive(TopLevelOf(hwnd));
     return TRUE;
 }

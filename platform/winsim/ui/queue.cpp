@@ -181,8 +181,15 @@ BOOL WINAPI WaitMessage() {
 }
 
 BOOL WINAPI TranslateMessage(const MSG* message) {
-    if (!message || message->message < WM_KEYFIRST || message->message > WM_KEYLAST) return FALSE;
-    if (message->message != WM_KEYDOWN && message->message != WM_SYSKEYDOWN) return TRUE;
+    if (!message) return FALSE;
+    // Key presses and releases count as translated whether or not they make a character.
+    switch (message->message) {
+        case WM_KEYUP:
+        case WM_SYSKEYUP: return TRUE;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: break;
+        default: return FALSE;
+    }
     if (WORD ch = CharFor(message->wParam)) {
         UINT charMessage = message->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
         St().posted.push_back(Stamp(message->hwnd, charMessage, ch, message->lParam));

@@ -1,4 +1,5 @@
-// TrackPopupMenu: the user's part is played by a script the test supplies.
+// TrackPopupMenu: the menu's modal loop takes what is already queued first (a cancel, keys, the
+// quit message); what the user does after that is played by a script the test supplies.
 #include <stdexcept>
 #include <string>
 
@@ -33,6 +34,62 @@ winsim::TrackScript NextScript() {
     throw winsim::Hang("TrackPopupMenu: no script says what the user does with the menu");
 }
 
+// How the loop ended on messages that were queued before it began.
+struct Ending {
+    bool ended = false;
+    std::optional<UINT> chosen;
+};
+
+// The arrow keys move the highlight over every item but separators, grayed ones included.
+int MoveHighlight(HMENU menu, int from, int step) {
+    Menu* m = FindMenu(menu);
+    if (!m || m->items.empty()) return -1;
+    int count = static_cast<int>(m->items.size());
+    int at = from < 0 ? (step > 0 ? -1 : count) : from;
+    for (int i = 0; i < count; ++i) {
+        at = (at + step + count) % count;
+        if (!(m->items[static_cast<std::size_t>(at)].type & MFT_SEPARATOR)) return at;
+    }
+    return from;
+}
+
+// Enter on nothing, on a grayed item or on a submenu closes the menu without a choice here.
+std::optional<UINT> Execute(HMENU menu, int highlight) {
+    Menu* m = FindMenu(menu);
+    if (!m || highlight < 0 || highlight >= static_cast<int>(m->items.size())) return std::nullopt;
+    const MenuItem& item = m->items[static_cast<std::size_t>(highlight)];
+    if (item.submenu || (item.state & MFS_GRAYED)) return std::nullopt;
+    return item.id;
+}
+
+// Posted messages in order: a cancel or Escape ends the loop, arrows and Enter choose, anything
+// else is dispatched as the loop goes. Once they are gone a pending quit message ends the loop
+// too and stays pending for the caller's own loop.
+Ending TakeQueued(HMENU menu) {
+    int highlight = -1;
+    auto& posted = St().posted;
+    while (!posted.empty()) {
+        MSG msg = posted.front();
+        posted.pop_front();
+        if (msg.message == WM_CANCELMODE) return {true, std::nullopt};
+        if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+            switch (msg.wParam) {
+                case VK_ESCAPE:
+                case VK_MENU:
+                case VK_F10: return {true, std::nullopt};
+                case VK_DOWN: highlight = MoveHighlight(menu, highlight, 1); break;
+                case VK_UP: highlight = MoveHighlight(menu, highlight, -1); break;
+                case VK_RETURN: return {true, Execute(menu, highlight)};
+            }
+            continue;
+        }
+        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) continue;
+        if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) continue;
+        DispatchMessageA(&msg);
+    }
+    return {St().quitPending, std::nullopt};
+}
+
 }  // namespace
 
 BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int /*reserved*/, HWND owner,
@@ -56,15 +113,20 @@ BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int /*reserved*
     tracking.owner = owner;
     tracking.foreground = Foreground();
     St().trackings.push_back(tracking);
-    auto script = NextScript();
-    std::optional<UINT> chosen = script(tracking);
-    if (chosen && !Offers(menu, *chosen))
-        throw std::invalid_argument("TrackPopupMenu script chose id " + std::to_string(*chosen) +
-                                    ", which the menu does not offer");
+    Ending ending = TakeQueued(menu);
+    std::optional<UINT> chosen = ending.chosen;
+    if (!ending.ended) {
+        chosen = NextScript()(tracking);
+        if (chosen && !Offers(menu, *chosen))
+            throw std::invalid_argument("TrackPopupMenu script chose id " + std::to_string(*chosen) +
+                                        ", which the menu does not offer");
+    }
     if (notify && Find(owner)) {
         Send(owner, WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
         if (Find(owner)) Send(owner, WM_EXITMENULOOP, TRUE, 0);
     }
+    // The loop succeeded whether or not something was chosen: only TPM_RETURNCMD tells which.
+    SetLastError(ERROR_SUCCESS);
     if (flags & TPM_RETURNCMD) return chosen ? static_cast<BOOL>(*chosen) : 0;
     // The choice reaches the owner later, through its queue, as a menu's WM_COMMAND.
     if (chosen && Find(owner)) PostMessageA(owner, WM_COMMAND, MAKEWPARAM(*chosen, 0), 0);
