@@ -30,4 +30,9 @@ std::string UpperAscii(std::string_view text) {
     return result;
 }
 
+std::string_view FileNamePart(std::string_view path) {
+    auto separator = path.rfind('\\');
+    return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
 }  // namespace mvorbel
