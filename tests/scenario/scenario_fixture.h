@@ -2,7 +2,6 @@
 // Whole runs of the program on winsim: drive C: and the exe's drive D: on fresh host folders, the
 // framework's process-wide state cleared, the user's part played by scripts for each popup.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -22,6 +21,7 @@
 #include "platform/winsim/files/files_control.h"
 #include "platform/winsim/system/system_control.h"
 #include "platform/winsim/ui/ui_control.h"
+#include "tests/temp_folder.h"
 #include "ui/message_loop.h"
 #include "ui/window_object.h"
 
@@ -102,10 +102,6 @@ class Scenario : public ::testing::Test {
  protected:
     void SetUp() override {
         winsim::Reset();
-        host_ = std::filesystem::temp_directory_path() /
-                ("mvorbel-scenario-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(host_);
         std::filesystem::create_directories(host_ / "c" / "WINDOWS" / "system32");
         std::filesystem::create_directories(host_ / "d" / "mVorbel");
         winsim::MapDrive('C', host_ / "c");
@@ -126,7 +122,6 @@ class Scenario : public ::testing::Test {
         EXPECT_EQ(winsim::LiveIconCount(), 0u);
         EXPECT_EQ(winsim::OpenHandleCount(), 0u);
         winsim::Reset();
-        std::filesystem::remove_all(host_);
     }
 
     // What a process start would give: a run that ended in the error box never reached the end
@@ -159,7 +154,8 @@ class Scenario : public ::testing::Test {
         winsim::AddProcess({2345, "Winamp.exe", 1200});
     }
 
-    std::filesystem::path host_;
+    TempFolder folder_{"mvorbel-scenario"};
+    const std::filesystem::path host_ = folder_.Path();
 };
 
 }  // namespace mvorbel::testing
