@@ -22,13 +22,11 @@ struct Process {
     std::string image;  // the image's file name, e.g. "Winamp.exe"
     DWORD parentPid = 0;
     bool accessDenied = false;  // OpenProcess fails with ERROR_ACCESS_DENIED, as for System
-    // The image's full path, e.g. "C:\PROGRAM FILES\WINAMP\WINAMP.EXE". Empty: the module file
-    // name for the current process, else "C:\WINDOWS\" and the image.
+    // The image's full path, which tool-help reports on the 9x family where NT reports the file
+    // name, e.g. "C:\PROGRAM FILES\WINAMP\WINAMP.EXE". Empty: the module file name for the
+    // current process, else C:\WINDOWS and the image.
     std::string path;
 };
-// What tool-help reports as the process's szExeFile: the full path on the 9x family, the file
-// name on NT.
-std::string ToolHelpExeFile(const Process& process);
 inline constexpr DWORD kCurrentProcessId = 1500;
 // Reset: [System Process] (0), System (4), mvorbel.exe (kCurrentProcessId), in that order.
 void SetProcesses(std::vector<Process> processes);
