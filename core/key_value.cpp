@@ -30,4 +30,9 @@ String LowerAscii(std::string_view text) { return Folded(text, 'A', 'Z'); }
 
 String UpperAscii(std::string_view text) { return Folded(text, 'a', 'z'); }
 
+std::string_view FileNamePart(std::string_view path) {
+    auto separator = path.rfind('\\');
+    return separator == std::string_view::npos ? path : Slice(path, separator + 1);
+}
+
 }  // namespace mvorbel

@@ -20,4 +20,8 @@ KeyValue SplitKeyValue(std::string_view line);
 String LowerAscii(std::string_view text);
 String UpperAscii(std::string_view text);
 
+// What follows the last '\' of a path (the whole text when it has none): tool-help names a
+// process's image by its full path on the 9x family and by its file name on NT.
+std::string_view FileNamePart(std::string_view path);
+
 }  // namespace mvorbel

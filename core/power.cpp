@@ -59,7 +59,7 @@ void TerminateProcessByName(std::string_view imageName) {
     PROCESSENTRY32 entry = {sizeof entry};
     bool found = false;
     for (bool more = ToolHelpFirst(snapshot.Get(), &entry); more; more = ToolHelpNext(snapshot.Get(), &entry)) {
-        if (UpperAscii(entry.szExeFile) == wanted) {
+        if (UpperAscii(FileNamePart(entry.szExeFile)) == wanted) {
             found = true;
             break;
         }

@@ -1,7 +1,6 @@
 #pragma once
 // Drive C: of winsim on a fresh host folder per test, the chooser state at its start values.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,21 +10,14 @@
 #include "platform/win32.h"
 #include "platform/winsim/files/files_control.h"
 #include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
 
 namespace mvorbel::testing {
 
 class DriveC : public ::testing::Test {
  protected:
-    void SetUp() override {
-        host_ = std::filesystem::temp_directory_path() /
-                ("mvorbel-core-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        Fresh();
-    }
-    void TearDown() override {
-        StartProcess();
-        std::filesystem::remove_all(host_);
-    }
+    void SetUp() override { Fresh(); }
+    void TearDown() override { StartProcess(); }
     // A new run on an empty drive C:, for tests that loop over cases.
     void Fresh() {
         StartProcess();
@@ -50,7 +42,8 @@ class DriveC : public ::testing::Test {
         return GetFileAttributesA(("C:\\" + name).c_str());
     }
 
-    std::filesystem::path host_;
+    TempFolder folder_{"mvorbel-core"};
+    const std::filesystem::path host_ = folder_.Path();
 };
 
 }  // namespace mvorbel::testing

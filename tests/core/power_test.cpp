@@ -55,22 +55,30 @@ TEST_F(Power, NoRequestWhenPrivilegeCantBeEnabled) {
     EXPECT_EQ(winsim::Requests().size(), 1u);
 }
 
+// Tool-help gives the image's full path on the 9x family and its file name on NT; only the
+// file name after the last '\' counts.
 TEST_F(Power, TerminatesTheFirstMatchInSnapshotOrderOnly) {
     const struct {
         const char* what;
+        bool win9x;
         std::vector<winsim::Process> processes;
         const char* name;
         const char* terminatedPid;  // nullptr: none
     } cases[] = {
-        {"two players", {{8, "explorer.exe"}, {20, "winamp.exe"}, {12, "Winamp.exe"}}, "WINAMP.EXE",
-         "20"},
-        {"path in front", {{12, "C:\\Program Files\\Winamp\\winamp.exe"}}, "Winamp.exe", nullptr},
-        {"prefix only", {{12, "Winamp.exe2"}}, "Winamp.exe", nullptr},
+        {"two players", false, {{8, "explorer.exe"}, {20, "winamp.exe"}, {12, "Winamp.exe"}},
+         "WINAMP.EXE", "20"},
+        {"full path on 9x", true,
+         {{8, "EXPLORER.EXE"}, {12, "WINAMP.EXE", 0, false, "C:\\PROGRAM FILES\\WINAMP\\WINAMP.EXE"}},
+         "Winamp.exe", "12"},
+        {"a name that only ends like it", true,
+         {{12, "NOTWINAMP.EXE", 0, false, "C:\\X\\NOTWINAMP.EXE"}}, "Winamp.exe", nullptr},
+        {"more after the name", false, {{12, "dir\\Winamp.exe.bak"}}, "Winamp.exe", nullptr},
         // Windows-1251: small and capital A with grave differ; only A-Z fold.
-        {"cyrillic case", {{12, "PL\xC0YER.EXE"}}, "pl\xE0yer.exe", nullptr},
+        {"cyrillic case", false, {{12, "PL\xC0YER.EXE"}}, "pl\xE0yer.exe", nullptr},
     };
     for (const auto& c : cases) {
         Fresh();
+        if (c.win9x) winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
         winsim::SetProcesses(c.processes);
         TerminateProcessByName(c.name);
         Requests expected;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win32.h"
+#include "tests/support/temp_folder.h"
 
 #ifndef _WIN32
 #include "platform/winsim/base/base_control.h"
@@ -79,11 +80,6 @@ class FileContract : public Contract {
  protected:
     void SetUp() override {
         Contract::SetUp();
-        // Test processes run side by side: each claims a folder no one else has.
-        auto temp = std::filesystem::temp_directory_path();
-        int serial = 0;
-        do host_ = temp / ("mvorbel-contract-" + std::to_string(++serial));
-        while (!std::filesystem::create_directory(host_));
 #ifdef _WIN32
         root_ = host_.string();
 #else
@@ -92,15 +88,13 @@ class FileContract : public Contract {
 #endif
     }
 
-    void TearDown() override {
 #ifdef _WIN32
+    void TearDown() override {
         // Read-only files would stay behind.
         for (const auto& entry : std::filesystem::recursive_directory_iterator(host_))
             SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
-#endif
-        std::error_code ignored;
-        std::filesystem::remove_all(host_, ignored);
     }
+#endif
 
     std::string Path(const std::string& name) const { return root_ + "\\" + name; }
     DWORD Attributes(const std::string& name) const {
@@ -135,7 +129,8 @@ class FileContract : public Contract {
     }
 
  private:
-    std::filesystem::path host_;
+    mvorbel::testing::TempFolder folder_{"mvorbel-contract"};
+    const std::filesystem::path host_ = folder_.Path();
     std::string root_;
 };
 

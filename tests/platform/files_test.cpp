@@ -44,12 +44,18 @@ TEST_F(FilesContract, RefusalsKeepTheTargetAndSetWindowsErrorCodes) {
         MakeFile(name, "old", attributes);
     MakeFile("from.txt", "new");
     MakeFile("open.txt", "x");
+    MakeFolder("dir");
+    for (auto [link, file] : {std::pair{"same.txt", "from.txt"}, {"ro-link.txt", "ro.txt"}})
+        ASSERT_TRUE(CreateHardLinkA(Path(link).c_str(), Path(file).c_str(), nullptr)) << GetLastError();
     HANDLE open = Open("open.txt", kRead, kShareRead, OPEN_EXISTING);
     auto one = [this](auto call, const char* name) {
         return [=, this] { return call(Path(name).c_str()); };
     };
     auto two = [this](auto call, const char* to, DWORD flag, const char* from = "from.txt") {
         return [=, this] { return call(Path(from).c_str(), Path(to).c_str(), flag); };
+    };
+    auto link = [this](const char* name, const char* file) {
+        return [=, this] { return CreateHardLinkA(Path(name).c_str(), Path(file).c_str(), nullptr); };
     };
     auto hide = [](const char* path) { return SetFileAttributesA(path, kHidden); };
     ExpectRefusals({
@@ -66,16 +72,24 @@ TEST_F(FilesContract, RefusalsKeepTheTargetAndSetWindowsErrorCodes) {
          "(Windows: ERROR_ACCESS_DENIED)"},
         {"attributes of a missing file", one(hide, "missing.txt"), ERROR_FILE_NOT_FOUND},
         {"delete a read-only file", one(DeleteFileA, "ro.txt"), ERROR_ACCESS_DENIED},
+        {"delete another name of a read-only file", one(DeleteFileA, "ro-link.txt"),
+         ERROR_ACCESS_DENIED},
         {"delete a missing file", one(DeleteFileA, "missing.txt"), ERROR_FILE_NOT_FOUND},
         {"delete an open file", one(DeleteFileA, "open.txt"), ERROR_SHARING_VIOLATION},
         {"copy onto an existing file", two(CopyFileA, "there.txt", TRUE), ERROR_FILE_EXISTS},
         {"copy a missing file", two(CopyFileA, "x", FALSE, "missing.txt"), ERROR_FILE_NOT_FOUND},
+        {"copy onto another name of the file", two(CopyFileA, "same.txt", FALSE),
+         ERROR_SHARING_VIOLATION},
         {"copy onto a hidden system file", two(CopyFileA, "target.txt", FALSE), ERROR_ACCESS_DENIED,
          "CopyFileA onto a hidden file succeeds (Windows: ERROR_ACCESS_DENIED)"},
         {"move onto an existing file", two(MoveFileExA, "there.txt", 0), ERROR_ALREADY_EXISTS},
         {"replace a read-only file", two(MoveFileExA, "boot.ini", MOVEFILE_REPLACE_EXISTING),
          ERROR_ACCESS_DENIED,
          "MoveFileExA replaces a read-only file (Windows: ERROR_ACCESS_DENIED)"},
+        {"link onto an existing name", link("hidden.txt", "there.txt"), ERROR_ALREADY_EXISTS},
+        {"link a missing file", link("x", "missing.txt"), ERROR_FILE_NOT_FOUND},
+        {"link into a missing folder", link("nofolder\\x", "there.txt"), ERROR_PATH_NOT_FOUND},
+        {"link a folder", link("x", "dir"), ERROR_ACCESS_DENIED},
     });
     CloseHandle(open);
     EXPECT_EQ("old", ReadAll("there.txt"));
@@ -108,20 +122,27 @@ TEST_F(FilesContract, OpeningTellsWhetherTheFileExistedAndNamesIgnoreCaseAndSlas
 
 TEST_F(FilesContract, SharingModesAreEnforced) {
     MakeFile("shared.txt", "x");
+    ASSERT_TRUE(CreateHardLinkA(Path("link.txt").c_str(), Path("shared.txt").c_str(), nullptr));
     const DWORD kNo = ERROR_SHARING_VIOLATION;
     // error 0: the second open succeeds
-    const struct { const char* what; DWORD access1, share1, access2, share2, error; } cases[] = {
+    const struct {
+        const char* what;
+        DWORD access1, share1, access2, share2, error;
+        const char* second = "shared.txt";
+    } cases[] = {
         {"two readers sharing read", kRead, kShareRead, kRead, kShareRead, 0},
         {"a writer while a reader shares read only", kRead, kShareRead, kWrite, kShareRead, kNo},
         {"a reader that does not share with a reader", kRead, kShareRead, kRead, 0, kNo},
         {"a reader while a writer shares read", kWrite, kShareRead, kRead, kShareBoth, 0},
         {"closing ended the restrictions", kRead, kShareBoth, kWrite, kShareRead, 0},
+        {"a writer through another name of the file", kRead, kShareRead, kWrite, kShareBoth, kNo,
+         "link.txt"},
     };
     for (const auto& c : cases) {
         HANDLE first = Open("shared.txt", c.access1, c.share1, OPEN_EXISTING);
         ASSERT_NE(INVALID_HANDLE_VALUE, first) << c.what;
         SetLastError(kSentinel);
-        HANDLE second = Open("shared.txt", c.access2, c.share2, OPEN_EXISTING);
+        HANDLE second = Open(c.second, c.access2, c.share2, OPEN_EXISTING);
         DWORD error = second == INVALID_HANDLE_VALUE ? GetLastError() : 0;
         EXPECT_EQ(c.error, error) << c.what << ": got " << error;
         if (second != INVALID_HANDLE_VALUE) CloseHandle(second);
@@ -194,6 +215,31 @@ TEST_F(FilesContract, MoveExReplacesAnExistingFileInOneStep) {
     EXPECT_EQ("new text", ReadAll("boot.ini"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes("new.tmp"));
     EXPECT_EQ(kArchive, Attributes("boot.ini")) << "the replacement brings its own attributes";
+}
+
+// Hard links are names of one file: content and attributes belong to the file, each name moves
+// and goes on its own.
+TEST_F(FilesContract, HardLinksShareContentAndAttributesAndMoveAndGoByName) {
+    MakeFile("a.txt", "first");
+    ASSERT_TRUE(CreateHardLinkA(Path("b.txt").c_str(), Path("a.txt").c_str(), nullptr))
+        << "error " << GetLastError();
+    EXPECT_EQ("first", ReadAll("b.txt"));
+    ASSERT_TRUE(SetFileAttributesA(Path("a.txt").c_str(), kHidden | kArchive));
+    EXPECT_EQ(kHidden | kArchive, Attributes("b.txt"));
+    ASSERT_TRUE(SetFileAttributesA(Path("b.txt").c_str(), kArchive));
+
+    MakeFile("new.txt", "second");
+    EXPECT_TRUE(CopyFileA(Path("new.txt").c_str(), Path("b.txt").c_str(), FALSE))
+        << "error " << GetLastError();
+    EXPECT_EQ("second", ReadAll("a.txt")) << "the copy overwrote the file in place";
+    EXPECT_TRUE(MoveFileA(Path("b.txt").c_str(), Path("c.txt").c_str()));
+    MakeFile("other.txt", "other");
+    EXPECT_TRUE(MoveFileExA(Path("c.txt").c_str(), Path("other.txt").c_str(), MOVEFILE_REPLACE_EXISTING));
+    MakeFile("a.txt", "third");
+    EXPECT_TRUE(DeleteFileA(Path("a.txt").c_str()));
+    const struct { const char* name; const char* content; } after[] = {
+        {"a.txt", "<missing>"}, {"b.txt", "<missing>"}, {"c.txt", "<missing>"}, {"other.txt", "third"}};
+    for (const auto& file : after) EXPECT_EQ(file.content, ReadAll(file.name)) << file.name;
 }
 
 TEST_F(FilesContract, FindMatchesPatternsInAnyCaseAndReportsSizeAndAttributes) {

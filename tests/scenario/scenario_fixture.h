@@ -2,7 +2,6 @@
 // Whole runs of the program on winsim: drive C: and the exe's drive D: on fresh host folders, the
 // framework's process-wide state cleared, the user's part played by scripts for each popup.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -22,6 +21,7 @@
 #include "platform/winsim/files/files_control.h"
 #include "platform/winsim/system/system_control.h"
 #include "platform/winsim/ui/ui_control.h"
+#include "tests/support/temp_folder.h"
 #include "ui/message_loop.h"
 #include "ui/window_object.h"
 #include "tests/support/process.h"
@@ -103,10 +103,6 @@ class Scenario : public ::testing::Test {
  protected:
     void SetUp() override {
         StartProcess();
-        host_ = std::filesystem::temp_directory_path() /
-                ("mvorbel-scenario-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(host_);
         std::filesystem::create_directories(host_ / "c" / "WINDOWS" / "system32");
         std::filesystem::create_directories(host_ / "d" / "mVorbel");
         winsim::MapDrive('C', host_ / "c");
@@ -127,7 +123,6 @@ class Scenario : public ::testing::Test {
         EXPECT_EQ(winsim::LiveIconCount(), 0u);
         EXPECT_EQ(winsim::OpenHandleCount(), 0u);
         StartProcess();
-        std::filesystem::remove_all(host_);
     }
 
     // The program from start to exit code, as the exe runs it: RunApplication's result, or the
@@ -158,7 +153,8 @@ class Scenario : public ::testing::Test {
         winsim::AddProcess({2345, "Winamp.exe", 1200});
     }
 
-    std::filesystem::path host_;
+    TempFolder folder_{"mvorbel-scenario"};
+    const std::filesystem::path host_ = folder_.Path();
 };
 
 }  // namespace mvorbel::testing

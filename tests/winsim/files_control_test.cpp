@@ -2,6 +2,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/winsim/system/system_control.h"
 #include "tests/winsim/winsim_fixture.h"
 
 namespace winsim_test {
@@ -56,7 +57,14 @@ TEST_F(FilesControl, ReportedSizeShowsUntilTheFileIsWrittenAndLocalTimeIsShifted
     EXPECT_EQ(-330 * 600000000LL, ticks(local) - ticks(utc));
 }
 
-TEST_F(FilesControl, JournalRecordsChangesOnDriveCWithItsContentAfterEach) {
+// Names of what an entry changed, "-" after the removed ones.
+std::string Changed(const winsim::JournalEntry& entry) {
+    std::string names;
+    for (const auto& [key, file] : entry.changes->files) names += key + (file ? " " : "- ");
+    return names;
+}
+
+TEST_F(FilesControl, JournalRecordsWhatEachChangeOnDriveCLeftAndTheDriveAfterIt) {
     Put("C:\\scratch.txt", "x");
     winsim::ClearFileJournal();
     Put("D:\\other.txt", "not on C");  // changes elsewhere than drive C: are not recorded
@@ -65,15 +73,36 @@ TEST_F(FilesControl, JournalRecordsChangesOnDriveCWithItsContentAfterEach) {
     EXPECT_FALSE(DeleteFileA("C:\\missing.txt")) << "failed calls are not recorded";
     EXPECT_TRUE(CopyFileA("D:\\other.txt", "C:\\copy.txt", FALSE));
     EXPECT_TRUE(MoveFileExA("C:\\copy.txt", "C:\\boot.ini", MOVEFILE_REPLACE_EXISTING));
+    EXPECT_TRUE(CreateHardLinkA("C:\\link.ini", "C:\\boot.ini", nullptr));
+    Put("C:\\link.ini", "through the link");
 
     const auto& journal = winsim::FileJournal();
     std::string calls;
     for (const auto& entry : journal) calls += entry.call + " ";
-    ASSERT_EQ("CreateFileA WriteFile SetFileAttributesA CopyFileA MoveFileExA ", calls);
+    ASSERT_EQ("CreateFileA WriteFile SetFileAttributesA CopyFileA MoveFileExA CreateHardLinkA "
+              "CreateFileA WriteFile ", calls);
+    // Each entry holds only what its call changed: every name of a file with hard links.
+    const std::pair<int, const char*> changed[] = {{0, "C:\\BOOT.INI "}, {3, "C:\\COPY.TXT "},
+        {4, "C:\\BOOT.INI C:\\COPY.TXT- "}, {5, "C:\\LINK.INI "}, {7, "C:\\BOOT.INI C:\\LINK.INI "}};
+    for (auto [step, names] : changed) EXPECT_EQ(names, Changed(journal[step])) << journal[step].call;
+    // The drive after each call, from the changes before it and the drive the first call found.
     EXPECT_EQ("old", journal[1].Find("c:\\BOOT.INI")->content);
     EXPECT_EQ(DWORD{FILE_ATTRIBUTE_HIDDEN}, journal[2].Find("C:\\boot.ini")->attributes);
     EXPECT_EQ(nullptr, journal[4].Find("C:\\copy.txt"));
     EXPECT_EQ("not on C", journal[4].Find("C:\\boot.ini")->content);
+    EXPECT_EQ("x", journal[7].Find("C:\\scratch.txt")->content);
+    std::string drive;
+    for (const auto& [key, file] : journal[7].DriveC()) drive += file.path + "=" + file.content + " ";
+    EXPECT_EQ("C:\\boot.ini=through the link C:\\link.ini=through the link C:\\scratch.txt=x ", drive);
+}
+
+TEST_F(FilesControl, MoveFileExAIsNotImplementedOnThe9xFamily) {
+    Put("C:\\a.txt", "x");
+    winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    ExpectRefusals({{"9x", [] { return MoveFileExA("C:\\a.txt", "C:\\b.txt", 0); }, ERROR_CALL_NOT_IMPLEMENTED}});
+    EXPECT_TRUE(MoveFileA("C:\\a.txt", "C:\\b.txt")) << GetLastError();
+    winsim::SetVersion(VER_PLATFORM_WIN32_NT, 4, 0);
+    EXPECT_TRUE(MoveFileExA("C:\\b.txt", "C:\\c.txt", 0)) << GetLastError();
 }
 
 TEST_F(FilesControl, ResetForgetsDrivesAttributesAndOpenFiles) {

@@ -58,6 +58,29 @@ TEST_F(SystemControl, TerminateIsRecordedAndRemovesTheProcessButNotFromAnEarlier
     CloseHandle(process);
 }
 
+TEST_F(SystemControl, ToolHelpNamesImagesByFullPathOn9xAndByFileNameOnNt) {
+    const winsim::Process winamp{200, "Winamp.exe", 0, false, "C:\\PROGRAM FILES\\WINAMP\\WINAMP.EXE"};
+    const struct {
+        bool win9x;
+        winsim::Process process;
+        const char* exeFile;
+    } cases[] = {
+        {false, winamp, "Winamp.exe"},
+        {true, winamp, "C:\\PROGRAM FILES\\WINAMP\\WINAMP.EXE"},
+        {true, {300, "EXPLORER.EXE"}, "C:\\WINDOWS\\EXPLORER.EXE"},
+        {true, {winsim::kCurrentProcessId, "mvorbel.exe"}, "C:\\Program Files\\mVorbel\\mvorbel.exe"},
+    };
+    for (const auto& c : cases) {
+        winsim::SetVersion(c.win9x ? VER_PLATFORM_WIN32_WINDOWS : VER_PLATFORM_WIN32_NT, 4, c.win9x ? 10 : 0);
+        winsim::SetProcesses({c.process});
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 entry = {sizeof entry};
+        EXPECT_TRUE(Process32First(snapshot, &entry));
+        EXPECT_STREQ(c.exeFile, entry.szExeFile) << (c.win9x ? "9x" : "NT");
+        CloseHandle(snapshot);
+    }
+}
+
 TEST_F(SystemControl, EnablingReportsThePreviousStateOrWhatTheTokenLacks) {
     TOKEN_PRIVILEGES wanted = Shutdown(), previous = {};
     DWORD length = 0;

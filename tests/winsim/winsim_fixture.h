@@ -2,7 +2,6 @@
 // The fixture of winsim's control tests: a fresh winsim whose drives C: and D: lead to empty host
 // folders, and refusals checked as the contract tests check them.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -12,6 +11,7 @@
 #include "platform/win32.h"
 #include "platform/winsim/base/base_control.h"
 #include "platform/winsim/files/files_control.h"
+#include "tests/support/temp_folder.h"
 
 namespace winsim_test {
 
@@ -19,18 +19,12 @@ class Winsim : public ::testing::Test {
  protected:
     void SetUp() override {
         winsim::Reset();
-        host_ = std::filesystem::temp_directory_path() /
-                ("mvorbel-winsim-" + std::to_string(getpid()));
-        std::filesystem::remove_all(host_);
         std::filesystem::create_directories(host_ / "c");
         std::filesystem::create_directories(host_ / "d");
         winsim::MapDrive('c', host_ / "c");  // letters in either case
         winsim::MapDrive('D', host_ / "d");
     }
-    void TearDown() override {
-        winsim::Reset();
-        std::filesystem::remove_all(host_);
-    }
+    void TearDown() override { winsim::Reset(); }
 
     // Each call fails (gives false) and leaves its error code over a sentinel.
     using Refusal = std::tuple<const char*, std::function<bool()>, DWORD>;
@@ -42,7 +36,8 @@ class Winsim : public ::testing::Test {
         }
     }
 
-    std::filesystem::path host_;
+    mvorbel::testing::TempFolder folder_{"mvorbel-winsim"};
+    const std::filesystem::path host_ = folder_.Path();
 };
 
 }  // namespace winsim_test

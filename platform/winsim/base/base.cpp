@@ -83,7 +83,12 @@ std::optional<DWORD> InjectedFailure(const char* function) {
 
 namespace {
 bool (*quitProbe)() = nullptr;
+bool (*familyProbe)() = nullptr;
 }  // namespace
+
+void SetFamilyProbe(bool (*ntFamily)()) { familyProbe = ntFamily; }
+
+bool NtFamilyNow() { return familyProbe == nullptr || familyProbe(); }
 
 void SetQuitProbe(bool (*probe)()) { quitProbe = probe; }
 

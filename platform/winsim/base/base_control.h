@@ -54,6 +54,11 @@ bool FailsNow(const char* function);
 // The queue installs the probe; without a queue nothing is ever pending.
 void SetQuitProbe(bool (*probe)());
 bool QuitPending();
+
+// Whether the system area reports the NT family, for calls of other areas that the 9x family
+// lacks. The system area installs the probe when a test chooses a version; before that, NT.
+void SetFamilyProbe(bool (*ntFamily)());
+bool NtFamilyNow();
 }  // namespace detail
 
 }  // namespace winsim

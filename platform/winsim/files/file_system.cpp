@@ -17,12 +17,16 @@ constexpr DWORD kSettableAttributes =
 // 100-ns intervals between 1601-01-01 (FILETIME's epoch) and 1970-01-01.
 constexpr std::uint64_t kUnixEpochAsFileTime = 116444736000000000ULL;
 
+// What the host does not keep of a file. Files not listed have ARCHIVE and their true size.
+struct FileRecord {
+    DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
+    std::optional<std::uint64_t> reportedSize;
+};
+
 struct FileState {
     std::map<char, host::path> drives;
-    std::map<std::string, DWORD> attributes;  // by host path; files not listed have ARCHIVE
-    std::map<std::string, std::uint64_t> reportedSizes;
+    std::map<FileId, FileRecord> files;
     std::vector<std::weak_ptr<OpenFile>> openFiles;
-    std::vector<JournalEntry> journal;
     std::int32_t localOffsetMinutes = 0;
 };
 
@@ -34,11 +38,6 @@ FileState& State() {
 const bool resetRegistered = (OnReset([] { State() = FileState{}; }), true);
 
 char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = UpperChar(c);
-    return text;
-}
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -60,27 +59,6 @@ std::optional<host::path> FindEntry(const host::path& folder, const std::string&
         if (Upper(entry.path().filename().string()) == wanted) return entry.path();
     }
     return std::nullopt;
-}
-
-void Snapshot(const host::path& root, std::map<std::string, FileSnapshot>& files) {
-    std::error_code error;
-    for (const auto& entry : host::recursive_directory_iterator(root, error)) {
-        if (!entry.is_regular_file(error)) continue;
-        FileSnapshot file;
-        file.path = "C:";
-        for (const auto& part : host::relative(entry.path(), root)) file.path += "\\" + part.string();
-        if (std::FILE* stream = std::fopen(entry.path().c_str(), "rb")) {
-            char chunk[4096];
-            std::size_t got;
-            while ((got = std::fread(chunk, 1, sizeof chunk, stream)) > 0) file.content.append(chunk, got);
-            std::fclose(stream);
-        }
-        Location at;
-        at.hostPath = entry.path();
-        at.exists = true;
-        file.attributes = Attributes(at);
-        files[Upper(file.path)] = std::move(file);
-    }
 }
 
 }  // namespace
@@ -157,49 +135,82 @@ std::optional<Location> Resolve(const char* path, bool wildcards) {
     return at;
 }
 
+FileId IdFrom(const struct statx& info) {
+    FileId id;
+    id.device = (std::uint64_t{info.stx_dev_major} << 32) | info.stx_dev_minor;
+    id.inode = info.stx_ino;
+    if (info.stx_mask & STATX_BTIME) {
+        id.bornSeconds = info.stx_btime.tv_sec;
+        id.bornNanoseconds = info.stx_btime.tv_nsec;
+    }
+    return id;
+}
+
+std::optional<FileId> IdOf(const host::path& hostPath, std::uint64_t* links) {
+    struct statx info {};
+    if (statx(AT_FDCWD, hostPath.c_str(), 0, STATX_INO | STATX_NLINK | STATX_BTIME, &info) != 0) return std::nullopt;
+    if (links != nullptr) *links = info.stx_nlink;
+    return IdFrom(info);
+}
+
+std::optional<FileId> IdOf(int descriptor) {
+    struct statx info {};
+    if (statx(descriptor, "", AT_EMPTY_PATH, STATX_INO | STATX_BTIME, &info) != 0) return std::nullopt;
+    return IdFrom(info);
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = UpperChar(c);
+    return text;
+}
+
 DWORD Attributes(const Location& at) {
-    auto& table = State().attributes;
-    auto found = table.find(at.hostPath.string());
-    DWORD attributes = found != table.end() ? found->second : (at.isDirectory ? 0 : FILE_ATTRIBUTE_ARCHIVE);
-    if (at.isDirectory) return attributes | FILE_ATTRIBUTE_DIRECTORY;
+    auto& files = State().files;
+    auto id = IdOf(at.hostPath);
+    auto found = id ? files.find(*id) : files.end();
+    if (at.isDirectory) return (found != files.end() ? found->second.attributes : 0) | FILE_ATTRIBUTE_DIRECTORY;
+    DWORD attributes = found != files.end() ? found->second.attributes : FILE_ATTRIBUTE_ARCHIVE;
     return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
 }
 
 void SetAttributes(const Location& at, DWORD attributes) {
-    State().attributes[at.hostPath.string()] = attributes & kSettableAttributes;
+    if (auto id = IdOf(at.hostPath)) State().files[*id].attributes = attributes & kSettableAttributes;
 }
 
-void ForgetFile(const host::path& hostPath) {
-    State().attributes.erase(hostPath.string());
-    State().reportedSizes.erase(hostPath.string());
+void RenewFile(const Location& at, DWORD attributes) {
+    if (auto id = IdOf(at.hostPath)) State().files[*id] = FileRecord{attributes & kSettableAttributes, {}};
 }
 
-void MoveRecord(const host::path& from, const host::path& to) {
-    CopyRecord(from, to);
-    if (from != to) ForgetFile(from);
+void ForgetName(const host::path& hostPath) {
+    std::uint64_t links = 0;
+    auto id = IdOf(hostPath, &links);
+    if (id && links <= 1) State().files.erase(*id);
 }
 
 void CopyRecord(const host::path& from, const host::path& to) {
-    auto& state = State();
-    if (from == to) return;
-    ForgetFile(to);
-    if (auto found = state.attributes.find(from.string()); found != state.attributes.end()) {
-        state.attributes[to.string()] = found->second;
-    }
-    if (auto found = state.reportedSizes.find(from.string()); found != state.reportedSizes.end()) {
-        state.reportedSizes[to.string()] = found->second;
-    }
+    auto& files = State().files;
+    auto source = IdOf(from), target = IdOf(to);
+    if (!source || !target || source == target) return;
+    auto found = files.find(*source);
+    files[*target] = found != files.end() ? found->second : FileRecord{};
 }
 
 std::uint64_t ReportedSize(const host::path& hostPath) {
-    auto& sizes = State().reportedSizes;
-    if (auto found = sizes.find(hostPath.string()); found != sizes.end()) return found->second;
+    auto& files = State().files;
+    auto id = IdOf(hostPath);
+    if (auto found = id ? files.find(*id) : files.end(); found != files.end() && found->second.reportedSize) {
+        return *found->second.reportedSize;
+    }
     std::error_code error;
     auto size = host::file_size(hostPath, error);
     return error ? 0 : size;
 }
 
-void EndReportedSize(const host::path& hostPath) { State().reportedSizes.erase(hostPath.string()); }
+void EndReportedSize(const host::path& hostPath) {
+    auto& files = State().files;
+    auto id = IdOf(hostPath);
+    if (auto found = id ? files.find(*id) : files.end(); found != files.end()) found->second.reportedSize.reset();
+}
 
 FILETIME LastWriteTime(const host::path& hostPath) {
     struct stat info {};
@@ -233,13 +244,15 @@ void Register(const std::shared_ptr<OpenFile>& file) {
 }
 
 DWORD SharingConflict(const host::path& hostPath, DWORD access, DWORD share) {
+    auto id = IdOf(hostPath);
+    if (!id) return 0;
     auto wants = [](DWORD access, DWORD bits) { return (access & bits) != 0; };
     constexpr DWORD kRead = GENERIC_READ | GENERIC_ALL;
     constexpr DWORD kWrite = GENERIC_WRITE | GENERIC_ALL;
     constexpr DWORD kDelete = DELETE | GENERIC_ALL;
     for (const auto& weak : State().openFiles) {
         auto other = weak.lock();
-        if (!other || other->hostPath != hostPath) continue;
+        if (!other || other->id != *id) continue;
         if ((wants(access, kRead) && !(other->share & FILE_SHARE_READ)) ||
             (wants(access, kWrite) && !(other->share & FILE_SHARE_WRITE)) ||
             (wants(access, kDelete) && !(other->share & FILE_SHARE_DELETE)) ||
@@ -253,8 +266,9 @@ DWORD SharingConflict(const host::path& hostPath, DWORD access, DWORD share) {
 }
 
 bool IsOpen(const host::path& hostPath) {
+    auto id = IdOf(hostPath);
     for (const auto& weak : State().openFiles) {
-        if (auto other = weak.lock(); other && other->hostPath == hostPath) return true;
+        if (auto other = weak.lock(); other && id && other->id == *id) return true;
     }
     return false;
 }
@@ -280,13 +294,10 @@ void SetError(DWORD code) { SetLastError(code); }
 
 std::int32_t LocalTimeOffsetMinutes() { return State().localOffsetMinutes; }
 
-void Record(bool onDriveC, std::string call, std::vector<std::string> arguments, std::string result) {
-    auto& state = State();
-    auto drive = state.drives.find('C');
-    if (!onDriveC || drive == state.drives.end()) return;
-    JournalEntry entry{std::move(call), std::move(arguments), std::move(result), {}};
-    Snapshot(drive->second, entry.driveC);
-    state.journal.push_back(std::move(entry));
+std::optional<host::path> DriveFolder(char letter) {
+    auto& drives = State().drives;
+    auto found = drives.find(UpperChar(letter));
+    return found == drives.end() ? std::nullopt : std::optional(found->second);
 }
 
 std::string Hex(std::uint64_t value) {
@@ -321,22 +332,12 @@ bool SetLastWriteTime(const std::string& windowsPath, FILETIME time) {
 
 bool SetReportedSize(const std::string& windowsPath, std::uint64_t size) {
     auto path = HostPath(windowsPath);
-    if (path.empty() || !std::filesystem::is_regular_file(path)) return false;
-    fs::State().reportedSizes[path.string()] = size;
+    auto id = fs::IdOf(path);
+    if (!id || !std::filesystem::is_regular_file(path)) return false;
+    fs::State().files[*id].reportedSize = size;
     return true;
 }
 
 void SetLocalTimeOffset(std::int32_t minutes) { fs::State().localOffsetMinutes = minutes; }
-
-
-
-const FileSnapshot* JournalEntry::Find(const std::string& windowsPath) const {
-    auto found = driveC.find(fs::Upper(windowsPath));
-    return found == driveC.end() ? nullptr : &found->second;
-}
-
-const std::vector<JournalEntry>& FileJournal() { return fs::State().journal; }
-
-void ClearFileJournal() { fs::State().journal.clear(); }
 
 }  // namespace winsim

@@ -85,7 +85,11 @@ BOOL WINAPI FlushFileBuffers(HANDLE hFile);
 BOOL WINAPI CopyFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, BOOL bFailIfExists);
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName);
 BOOL WINAPI MoveFileA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName);
+// Not implemented on the 9x family: FALSE with ERROR_CALL_NOT_IMPLEMENTED there.
 BOOL WINAPI MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags);
+// Windows 2000 and later only (neither 95 nor NT 4.0 exports it): for tests, not for the program.
+BOOL WINAPI CreateHardLinkA(LPCSTR lpFileName, LPCSTR lpExistingFileName,
+                            LPSECURITY_ATTRIBUTES lpSecurityAttributes);
 
 DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName);
 BOOL WINAPI SetFileAttributesA(LPCSTR lpFileName, DWORD dwFileAttributes);

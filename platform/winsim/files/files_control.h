@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,18 +36,33 @@ struct FileSnapshot {
     DWORD attributes = 0;
 };
 
-// The state of drive C: after one call that changed a file on it.
+// What one call changed on drive C:, laid over the drive as it was before the call.
+struct DriveLayer {
+    // By upper-cased path: each file the call made, wrote, renamed or gave attributes, as the call
+    // left it (every name of a file with hard links), and nullopt for each name it removed.
+    std::map<std::string, std::optional<FileSnapshot>> files;
+    // The drive before the call. Under the first call's layer lies the rest of drive C: as that
+    // call found it, with nothing below.
+    std::shared_ptr<const DriveLayer> below;
+};
+
+// One call that changed a file on drive C:, and what it changed.
 struct JournalEntry {
     std::string call;                    // "MoveFileExA", "WriteFile", ...
     std::vector<std::string> arguments;  // paths, flags and byte counts as text
     std::string result;                  // "TRUE", or the handle's value for CreateFileA
-    std::map<std::string, FileSnapshot> driveC;  // by upper-cased path
+    std::shared_ptr<const DriveLayer> changes;  // copies of an entry share it and stay whole
 
-    // The file's snapshot, nullptr when drive C: had no such file then. Case-insensitive.
+    // Drive C: after this call: the file's snapshot, nullptr when drive C: had no such file then.
+    // Case-insensitive. Walks back through the earlier calls' changes.
     const FileSnapshot* Find(const std::string& windowsPath) const;
+    // The whole of drive C: after this call, by upper-cased path.
+    std::map<std::string, FileSnapshot> DriveC() const;
 };
 
-// Every successful call that changed a file on drive C: since the last Reset, in order.
+// Every successful call that changed a file on drive C: since the last Reset, in order. Changes
+// made from the host side are not calls: they show only where a later call touches those files,
+// or in the drive as the first call after ClearFileJournal found it.
 const std::vector<JournalEntry>& FileJournal();
 void ClearFileJournal();
 

@@ -93,19 +93,19 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
     }
     file->hostPath = at->hostPath;
     file->windowsPath = at->windowsPath;
-    file->drive = at->drive;
+    file->id = winsim::fs::IdOf(file->descriptor).value_or(winsim::fs::FileId{});
     file->access = dwDesiredAccess;
     file->share = dwShareMode;
     if (!existed || dwCreationDisposition == CREATE_ALWAYS) {
-        winsim::fs::ForgetFile(at->hostPath);
-        winsim::fs::SetAttributes(*at, attributes | FILE_ATTRIBUTE_ARCHIVE);
+        winsim::fs::RenewFile(*at, attributes | FILE_ATTRIBUTE_ARCHIVE);
+    } else if (truncates) {
+        winsim::fs::EndReportedSize(at->hostPath);
     }
-    if (truncates) winsim::fs::EndReportedSize(at->hostPath);
     winsim::fs::Register(file);
     HANDLE handle = winsim::AddHandle(file);
     if (!existed || truncates) {
-        winsim::fs::Record(at->drive == 'C', "CreateFileA", {at->windowsPath, DispositionName(dwCreationDisposition)},
-                           winsim::fs::Hex(reinterpret_cast<ULONG_PTR>(handle)));
+        winsim::fs::Record("CreateFileA", {at->windowsPath, DispositionName(dwCreationDisposition)},
+                           winsim::fs::Hex(reinterpret_cast<ULONG_PTR>(handle)), {at->hostPath}, file->id);
     }
     // Opening a file that was there already tells so even though the call succeeds.
     bool toldExisting = existed && (dwCreationDisposition == CREATE_ALWAYS || dwCreationDisposition == OPEN_ALWAYS);
@@ -149,7 +149,7 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
     }
     if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = static_cast<DWORD>(put);
     winsim::fs::EndReportedSize(file->hostPath);
-    winsim::fs::Record(file->drive == 'C', "WriteFile", {file->windowsPath, std::to_string(put)}, "TRUE");
+    winsim::fs::Record("WriteFile", {file->windowsPath, std::to_string(put)}, "TRUE", {file->hostPath}, file->id);
     return TRUE;
 }
 

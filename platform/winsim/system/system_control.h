@@ -23,9 +23,13 @@ std::size_t LiveHeapBlockCount();
 // --- Processes -------------------------------------------------------------------------------
 struct Process {
     DWORD pid = 0;
-    std::string image;  // the image name as tool-help reports it, e.g. "Winamp.exe"
+    std::string image;  // the image's file name, e.g. "Winamp.exe"
     DWORD parentPid = 0;
     bool accessDenied = false;  // OpenProcess fails with ERROR_ACCESS_DENIED, as for System
+    // The image's full path, which tool-help reports on the 9x family where NT reports the file
+    // name, e.g. "C:\PROGRAM FILES\WINAMP\WINAMP.EXE". Empty: the module file name for the
+    // current process, else C:\WINDOWS and the image.
+    std::string path;
 };
 inline constexpr DWORD kCurrentProcessId = 1500;
 // Reset: [System Process] (0), System (4), mvorbel.exe (kCurrentProcessId), in that order.

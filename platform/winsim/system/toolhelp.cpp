@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/winsim/base/base_control.h"
+#include "platform/winsim/system/paths_state.h"
 #include "platform/winsim/system/process_table.h"
 
 namespace winsim {
@@ -12,6 +13,14 @@ struct SnapshotObject : KernelObject {
     std::vector<Process> processes;
     std::size_t next = 0;
 };
+
+// szExeFile: the full path on the 9x family, the file name on NT.
+std::string ExeFile(const Process& process) {
+    if (NtFamily()) return process.image;
+    if (!process.path.empty()) return process.path;
+    if (process.pid == kCurrentProcessId) return detail::Paths().moduleFileName;
+    return "C:\\WINDOWS\\" + process.image;
+}
 
 BOOL NextProcess(const char* function, HANDLE snapshot, LPPROCESSENTRY32 entry, bool first) {
     if (detail::FailsNow(function)) return FALSE;
@@ -40,8 +49,9 @@ BOOL NextProcess(const char* function, HANDLE snapshot, LPPROCESSENTRY32 entry, 
     entry->th32ParentProcessID = process.parentPid;
     entry->pcPriClassBase = 8;
     entry->dwFlags = 0;
-    std::size_t length = std::min(process.image.size(), sizeof entry->szExeFile - 1);
-    std::memcpy(entry->szExeFile, process.image.data(), length);
+    const std::string exeFile = ExeFile(process);
+    std::size_t length = std::min(exeFile.size(), sizeof entry->szExeFile - 1);
+    std::memcpy(entry->szExeFile, exeFile.data(), length);
     entry->szExeFile[length] = '\0';
     return TRUE;
 }

@@ -34,6 +34,7 @@ DWORD ShippedBuild(DWORD platformId, DWORD major, DWORD minor) {
 
 void SetVersion(DWORD platformId, DWORD major, DWORD minor, DWORD build) {
     State() = {platformId, major, minor, build != 0 ? build : ShippedBuild(platformId, major, minor)};
+    detail::SetFamilyProbe(&NtFamily);
 }
 
 bool NtFamily() { return State().platformId == VER_PLATFORM_WIN32_NT; }
