@@ -17,7 +17,10 @@ void DeleteAside(const char* aside) {
 bool ReplaceByRenames(const char* fresh, const char* target, const char* aside) {
     // What is under the aside name now is a leftover of a run that was cut short, or planted.
     if (Exists(aside)) DeleteAside(aside);
-    const bool hadTarget = Exists(target);
+    const DWORD targetAttributes = GetFileAttributesA(target);
+    const bool hadTarget = targetAttributes != INVALID_FILE_ATTRIBUTES;
+    // A folder is no file to replace; renamed aside, it could not be deleted.
+    if (hadTarget && (targetAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
     if (hadTarget && !MoveFileA(target, aside)) return false;
     if (MoveFileA(fresh, target)) {
         if (hadTarget) DeleteAside(aside);

@@ -42,19 +42,51 @@ TEST_F(BootFileWrite, WritesTheRewrittenBytesAndLeavesNoTemporaryFile) {
     }
 }
 
-// Files planted under the names the rewrite writes to (hard links to a protected file, say) are
-// replaced as names, never written through, and the file they name keeps its bytes.
-TEST_F(BootFileWrite, NeverWritesThroughAPlantedFile) {
-    for (const char* planted : {"36528945648732", "36528945648734", "boot.old"}) {
+// A folder named c:\boot.old is no backup to replace: it stays, and nothing else does.
+TEST_F(BootFileWrite, AFolderNamedLikeTheBackupStaysAndTheRewriteGoesOn) {
+    for (const DWORD platform : {VER_PLATFORM_WIN32_NT, VER_PLATFORM_WIN32_WINDOWS}) {
         Fresh();
+        winsim::SetVersion(platform, 4, 10);
         chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
         Put("boot.ini", kOld);
-        Put("victim.sys", "precious");
-        std::filesystem::create_hard_link(host_ / "victim.sys", host_ / planted);
-        EXPECT_TRUE(WriteDefaultKey(3)) << planted;
-        EXPECT_EQ("precious", Content("victim.sys")) << planted;
-        EXPECT_EQ(kNew, Content("boot.ini")) << planted;
-        EXPECT_EQ(kOld, Content("boot.old")) << planted;
+        std::filesystem::create_directories(host_ / "boot.old" / "inside");
+        EXPECT_TRUE(WriteDefaultKey(3)) << platform;
+        EXPECT_EQ(kNew, Content("boot.ini")) << platform;
+        EXPECT_TRUE(std::filesystem::is_directory(host_ / "boot.old" / "inside")) << platform;
+        EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(host_), {})) << platform << ": only boot.ini and the folder";
+    }
+}
+
+// Files planted under the names the rewrite writes to (hard links to a protected file, say) are
+// replaced as names, never written through, and the file they name keeps its bytes and its
+// attributes. A read-only c:\boot.old can't be replaced on the NT family: the backup is skipped.
+// A read-only file under the temporary name can't be deleted, so the temporary file can't be
+// made: the program ends in the error box with boot.ini as it was.
+TEST_F(BootFileWrite, NeverWritesThroughAPlantedFile) {
+    for (const char* planted : {"36528945648732", "36528945648734", "boot.old"}) {
+        for (const DWORD victimAttributes : {DWORD{FILE_ATTRIBUTE_SYSTEM}, kProtected}) {
+            const std::string what = planted + std::string(" to a file of attributes ") + std::to_string(victimAttributes);
+            Fresh();
+            chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
+            Put("boot.ini", kOld);
+            Put("victim.sys", "precious", victimAttributes);
+            std::filesystem::create_hard_link(host_ / "victim.sys", host_ / planted);
+            const bool readOnly = victimAttributes == kProtected;
+            const bool blocksTheRewrite = readOnly && planted == std::string("36528945648732");
+            bool named = false;
+            EXPECT_EQ(blocksTheRewrite ? "I/O error 80." : "", testing::Raised([&] { named = WriteDefaultKey(3); }))
+                << what;
+            EXPECT_EQ(!blocksTheRewrite, named) << what;
+            EXPECT_EQ("precious", Content("victim.sys")) << what;
+            EXPECT_EQ(victimAttributes, Attributes("victim.sys")) << what;
+            if (blocksTheRewrite) continue;
+            EXPECT_EQ(kNew, Content("boot.ini")) << what;
+            // Nor can the backup's fresh copy be made; either way the backup is skipped.
+            const std::string backup = !readOnly                              ? kOld
+                                       : planted == std::string("boot.old") ? "precious"
+                                                                            : "<missing>";
+            EXPECT_EQ(backup, Content("boot.old")) << what;
+        }
     }
 }
 

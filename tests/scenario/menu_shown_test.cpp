@@ -12,6 +12,7 @@ struct MenuCase {
     std::vector<std::string> shown;
     bool win9x = false;          // with c:\WINDOWS\system32\vmmhiber.w9x
     std::string hiberfil = "z";  // c:\hiberfil.sys
+    bool settingsIsFolder = false;
 };
 
 class MenuShown : public Scenario, public ::testing::WithParamInterface<MenuCase> {};
@@ -20,6 +21,10 @@ TEST_P(MenuShown, FollowsBootIniSettingsAndTheHibernationFile) {
     const MenuCase& c = GetParam();
     Put("c/boot.ini", c.bootIni);
     PutSettings(c.settings);
+    if (c.settingsIsFolder) {
+        std::filesystem::remove(host_ / "d/mVorbel/mvorbel.ini");
+        std::filesystem::create_directories(host_ / "d/mVorbel/mvorbel.ini");
+    }
     Put("c/hiberfil.sys", c.hiberfil);
     if (c.win9x) {
         winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
@@ -36,6 +41,12 @@ TEST_P(MenuShown, FollowsBootIniSettingsAndTheHibernationFile) {
 }
 
 const std::string kOne = "[operating systems]\r\na=One\r\n";
+const std::vector<std::string> kPowerItems = {kSeparator, kHibernate, kSeparator, kTurnOff, kSeparator, kCancel};
+std::vector<std::string> With(std::vector<std::string> items, const std::vector<std::string>& more) {
+    items.insert(items.end(), more.begin(), more.end());
+    return items;
+}
+const std::string kLongDescription(100000, 'x');
 
 INSTANTIATE_TEST_SUITE_P(
     Scenario, MenuShown,
@@ -59,7 +70,16 @@ INSTANTIATE_TEST_SUITE_P(
                  {Os("One"), kSeparator, kTurnOff, kSeparator, kCancel}, false, ""},
         MenuCase{"Win9xInTheSystemDirectory", kOne, "",
                  {Os("One"), kSeparator, kHibernate, kSeparator, kTurnOff, kSeparator, kCancel},
-                 true, ""}),
+                 true, ""},
+        // Input nobody meant: a menu all the same, as far as the file makes sense.
+        MenuCase{"NulBytesEndALabel", std::string("[operating systems]\r\na=One\0Two\r\n\0=x\r\n", 29), "",
+                 With({Os("One")}, kPowerItems)},
+        MenuCase{"ALineOf100000Characters", "[operating systems]\r\na=" + kLongDescription + "\r\n", "",
+                 With({Os(kLongDescription)}, kPowerItems)},
+        MenuCase{"TenMegabytesBeforeTheSection", std::string(10 << 20, 'x') + "\r\n" + kOne, "",
+                 With({Os("One")}, kPowerItems)},
+        MenuCase{"OnlyACtrlZ", "\x1A", "", kPowerItems},
+        MenuCase{"SettingsFileIsAFolder", kOne, "", With({Os("One")}, kPowerItems), false, "z", true}),
     kCaseName);
 
 }  // namespace
