@@ -91,10 +91,16 @@ def wine_env(prefix, display=None, debug='-all'):
 
 def wine(prefix, *args, display=None):
     """Runs a Wine command (reg, wineboot) and waits for its wineserver to finish too: a
-    program started while the server winds down can stall for many seconds."""
-    subprocess.run([WINE, *args], env=wine_env(prefix, display), check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=PREFIX_START_S)
-    subprocess.run([WINESERVER, '-w'], env=wine_env(prefix), timeout=PREFIX_START_S)
+    program started while the server winds down can stall for many seconds. On a busy machine
+    the first command in a fresh copy of a prefix has been seen to fail once (exit status 1)
+    while Wine was still bringing the copy up to date; it is tried a second time."""
+    for attempt in (1, 2):
+        done = subprocess.run([WINE, *args], env=wine_env(prefix, display), check=attempt == 2,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              timeout=PREFIX_START_S)
+        subprocess.run([WINESERVER, '-w'], env=wine_env(prefix), timeout=PREFIX_START_S)
+        if done.returncode == 0:
+            return
 
 
 def ensure_template(path):
