@@ -42,7 +42,7 @@ def read_pe(data):
     pe = unpack('<I', 0x3c)[0]
     if data[pe:pe + 4] != b'PE\0\0':
         raise NotPe('no PE signature')
-    machine, count, _, symbols, _, optional_size, _ = unpack('<HHIIIHH', pe + 4)
+    machine, count, _, symbols, symbol_count, optional_size, _ = unpack('<HHIIIHH', pe + 4)
     optional = pe + 24
     magic = unpack('<H', optional)[0]
     if magic != PE32:
@@ -57,8 +57,11 @@ def read_pe(data):
     for i in range(count):
         name, virtual_size, rva, raw_size, raw_offset = unpack('<8sIIII', optional + optional_size + 40 * i)
         flags = unpack('<I', optional + optional_size + 40 * i + 36)[0]
-        sections.append(Section(name.rstrip(b'\0').decode('latin-1'), rva, virtual_size,
-                                raw_offset, raw_size, flags))
+        name = name.rstrip(b'\0').decode('latin-1')
+        if name.startswith('/') and name[1:].isdigit() and symbols:
+            # A name longer than eight characters lives in the string table after the symbols.
+            name = c_string(data, symbols + 18 * symbol_count + int(name[1:]))
+        sections.append(Section(name, rva, virtual_size, raw_offset, raw_size, flags))
     return Pe(machine, symbols, magic, os_version, subsystem_version, subsystem, directories, sections)
 
 
