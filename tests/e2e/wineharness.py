@@ -189,11 +189,12 @@ class Scenario:
         wait_for(lambda: self.exists(started), WINDOW_S, f'{name} to run')
         return run
 
-    def start(self, pointer=(300, 200)):
-        """Starts the chooser; its menu opens at pointer (None: wherever the mouse is)."""
+    def start(self, pointer=(300, 200), name='mvorbel.exe', debug='-all,+relay,+menu,+loaddll'):
+        """Starts the chooser (or another installed program that pops a menu up); its menu
+        opens at pointer (None: wherever the mouse is)."""
         if pointer:
             self.display.run('xdotool', 'mousemove', '--sync', *map(str, pointer))
-        self.chooser = self._run('mvorbel.exe', 'trace.txt', '-all,+relay,+menu,+loaddll')
+        self.chooser = self._run(name, 'trace.txt', debug)
 
     def trace(self):
         return (self.folder / 'trace.txt').read_text(encoding='latin-1')
@@ -209,13 +210,15 @@ class Scenario:
             raise AssertionError(f'the program exited ({self.chooser.returncode}) before {what}')
         return True
 
+    def popup_shown(self, count=1):
+        """The count-th popup once it is whole and its owner window "mVorbel" exists, else None."""
+        found = self._running(f'popup {count}') and winetrace.popups(self.trace())
+        return (len(found) >= count and found[count - 1].complete
+                and any(w[0] == 'mVorbel' for w in self.display.windows()) and found[count - 1]) or None
+
     def wait_popup(self, count=1):
         """Waits until the count-th popup is whole and its owner window "mVorbel" exists."""
-        def shown():
-            found = self._running(f'popup {count}') and winetrace.popups(self.trace())
-            return (len(found) >= count and found[count - 1].complete
-                    and any(w[0] == 'mVorbel' for w in self.display.windows()) and found[count - 1])
-        popup = wait_for(shown, WINDOW_S, f'popup {count} and the window "mVorbel"')
+        popup = wait_for(lambda: self.popup_shown(count), WINDOW_S, f'popup {count} and the window "mVorbel"')
         # The trace line comes as tracking starts; give the menu loop a moment to take input.
         time.sleep(0.5)
         self.screenshot(f'menu{count}')
