@@ -77,6 +77,9 @@ inline std::vector<std::string> TextLines(std::string_view bytes) {
 // Drive C: on a host folder of this process's own, emptied for every input.
 class DriveC {
  public:
+    // The last input may have ended in ExitProcess, which took the chooser state's strings with
+    // the heap: the state is made anew, so that its own destructor has nothing to free twice.
+    ~DriveC() { new (&chooserState) ChooserState(); }
     // A new process on an empty drive C:.
     void Fresh() {
         testing::StartProcess();
