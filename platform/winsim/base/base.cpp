@@ -53,6 +53,8 @@ void FailCall(const std::string& function, int nth, DWORD error) {
 
 void ClearFaults() { State().faults.clear(); }
 
+std::size_t PendingFaultCount() { return State().faults.size(); }
+
 void OnReset(std::function<void()> resetArea) { State().areaResets.push_back(std::move(resetArea)); }
 
 void OnProcessExit(std::function<void()> dropArea) { State().areaExits.push_back(std::move(dropArea)); }

@@ -28,6 +28,8 @@ std::size_t OpenHandleCount();
 // Several faults may be pending, for the same or different functions.
 void FailCall(const std::string& function, int nth, DWORD error);
 void ClearFaults();
+// The faults not yet due: a test that injected one learns whether a call failed.
+std::size_t PendingFaultCount();
 
 // ExitProcess does not return: it throws this, after the process's windows, menus, GDI objects,
 // kernel handles and heap blocks are gone, as they are when a Windows process ends. A test that

@@ -1,0 +1,166 @@
+// The rewrite of boot.ini's default line on either family, with or without a backup, among
+// planted files of the names it uses, and with up to two file calls failing: boot.ini is never
+// lost, the result never claims more than the file says, the backup never holds a third text.
+#include <cstdlib>
+#include <set>
+
+#include "core/boot_file.h"
+#include "core/chooser_state.h"
+#include "platform/winsim/system/system_control.h"
+#include "tests/fuzz/fuzz_support.h"
+
+using namespace mvorbel;
+using namespace mvorbel::fuzz;
+
+namespace {
+
+const char* const kCalls[] = {"GetFileAttributesA", "CreateFileA", "ReadFile",  "WriteFile",
+                              "FlushFileBuffers",   "CloseHandle", "DeleteFileA", "MoveFileA",
+                              "MoveFileExA",        "CopyFileA",   "SetFileAttributesA", "GetVersionExA"};
+const DWORD kErrors[] = {ERROR_GEN_FAILURE, ERROR_ACCESS_DENIED, ERROR_DISK_FULL, ERROR_SHARING_VIOLATION};
+// c:\36528945648732 .. 35: the rewritten text, boot.ini aside, the fresh backup, boot.old aside.
+const char* const kFixedNames[] = {"36528945648732", "36528945648733", "36528945648734", "36528945648735"};
+
+DWORD Attributes(std::uint8_t bits) {
+    DWORD attributes = 0;
+    if (bits & 1) attributes |= FILE_ATTRIBUTE_READONLY;
+    if (bits & 2) attributes |= FILE_ATTRIBUTE_HIDDEN;
+    if (bits & 4) attributes |= FILE_ATTRIBUTE_SYSTEM;
+    if (bits & 8) attributes |= FILE_ATTRIBUTE_ARCHIVE;
+    return attributes;
+}
+
+// Every line end becomes CR LF, a default line names the key (a line without "=" becomes its
+// trimmed key, "=" and the key; with "=", the value up to its first lone LF is replaced), and
+// what follows a Ctrl-Z stays as it was.
+std::string Rewritten(std::string_view old, const std::string& key) {
+    std::string text;
+    for (std::string line : TextLines(old)) {
+        if (const Line split = Split(line); Lower(split.key) == "default") {
+            const std::size_t equals = line.find('=');
+            const std::size_t lineFeed = equals == line.npos ? line.npos : line.find('\n', equals);
+            line = equals == line.npos ? split.key + "=" + key
+                                       : line.substr(0, equals + 1) + key +
+                                             (lineFeed == line.npos ? "" : line.substr(lineFeed));
+        }
+        text += line + "\r\n";
+    }
+    const std::size_t ctrlZ = old.find('\x1A');
+    return text + std::string(ctrlZ == old.npos ? "" : old.substr(ctrlZ));
+}
+
+bool NamesKey(std::string_view text, const std::string& key) {
+    for (const std::string& line : TextLines(text)) {
+        if (const Line split = Split(line); Lower(split.key) == "default") return split.value == key;
+    }
+    return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static DriveC drive;
+    InputReader input(data, size);
+    const std::uint8_t flags = input.Byte();
+    const bool win9x = flags & 1, backup = flags & 2, hadBackup = flags & 4;
+    const DWORD bootAttributes = Attributes(input.Byte());
+    const DWORD backupAttributes = Attributes(input.Byte());
+    const DWORD plantedAttributes = Attributes(input.Byte());
+    const int slotChoice = input.Byte() % kOsSlotCount + 1;
+    struct Fault {
+        const char* call;
+        int nth;
+        DWORD error;
+    };
+    std::vector<Fault> faults;
+    for (int i = 0; i < 2; ++i) {
+        const std::uint8_t call = input.Byte(), nth = input.Byte(), error = input.Byte();
+        if (call & 0x80) faults.push_back({kCalls[call % std::size(kCalls)], nth % 12 + 1, kErrors[error % std::size(kErrors)]});
+    }
+    const std::string old(input.Rest());
+
+    drive.Fresh();
+    if (win9x) winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    drive.Put("boot.ini", old, bootAttributes);
+    const std::string olderBackup = "older backup\r\n";
+    if (hadBackup) drive.Put("boot.old", olderBackup, backupAttributes);
+    bool planted[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        if ((planted[i] = flags & (8 << i))) drive.Put(kFixedNames[i], "planted\r\n", plantedAttributes);
+    }
+    const DWORD attributesBefore = GetFileAttributesA("c:\\boot.ini");
+    Check(!testing::ExitCodeOf(ReadOsEntries), "reading boot.ini before the rewrite raises nothing");
+    // The menu offers used slots only; without any, a key such a line could give.
+    int slot = slotChoice;
+    for (int n = 1; n <= kOsSlotCount && !chooserState.Slot(slot).Used(); ++n) slot = n;
+    if (!chooserState.Slot(slot).Used()) chooserState.Slot(slot = 1) = OsEntry{"C:\\", "\"Microsoft Windows\""};
+    const std::string key(chooserState.Slot(slot).key);
+    chooserState.backup = backup;
+
+    const std::string rewritten = Rewritten(old, key);
+    const bool namesKey = NamesKey(rewritten, key);
+    std::string what = std::string(win9x ? "9x" : "NT") + (backup ? ", backup" : "") + ", key " + Shown(key);
+    for (const Fault& fault : faults) what += std::string(", ") + fault.call + " #" + std::to_string(fault.nth);
+    what += "\nold " + Shown(old) + "\nnew " + Shown(rewritten);
+
+    winsim::ClearFileJournal();
+    for (const Fault& fault : faults) winsim::FailCall(fault.call, fault.nth, fault.error);
+    bool named = false;
+    const bool raised = testing::ExitCodeOf([&] { named = WriteDefaultKey(std::uint8_t(slot)); }).has_value();
+    const bool failed = winsim::PendingFaultCount() < faults.size();
+    winsim::ClearFaults();
+
+    // A refused GetVersionExA reads as the 9x family, and the program then replaces by renames
+    // on NT too: boot.ini is briefly missing there, with the old text whole aside.
+    bool renames = win9x;
+    for (const Fault& fault : faults) renames = renames || fault.call == std::string_view("GetVersionExA");
+    const auto whole = [&](const std::optional<std::string>& text) { return text == old || text == rewritten; };
+    const auto backupKept = [&](const std::optional<std::string>& text) {
+        return text == (hadBackup ? std::optional(olderBackup) : std::nullopt) || (backup && text == old);
+    };
+    const std::optional<std::string> boot = drive.Content("boot.ini");
+    Check(whole(boot), "boot.ini ends holding the old or the new text", what + "\ngot " + Shown(boot.value_or("<missing>")));
+    Check(!named || (boot == rewritten && namesKey), "true only when boot.ini names the key", what);
+    Check(backupKept(drive.Content("boot.old")), "the backup is what it was or the old text", what);
+    for (const auto& step : winsim::FileJournal()) {
+        const auto content = [&](const char* path) {
+            const auto* file = step.Find(path);
+            return file != nullptr ? std::optional(file->content) : std::nullopt;
+        };
+        Check(whole(content("c:\\boot.ini")) ||
+                  (renames && (whole(content("c:\\36528945648733")) || whole(content("c:\\36528945648732")))),
+              "after every step the old or the new text is whole", what + "\nafter " + step.call);
+        Check(!content("c:\\boot.old") || backupKept(content("c:\\boot.old")), "the backup is never a third text",
+              what + "\nafter " + step.call);
+    }
+
+    if (!failed) {
+        // Only a planted read-only file under the temporary name keeps the rewrite from starting.
+        const bool blocked = planted[0] && (plantedAttributes & FILE_ATTRIBUTE_READONLY);
+        Check(raised == blocked, "without failures only a planted read-only temporary file raises", what);
+        if (raised) return 0;
+        Check(boot == rewritten && named == namesKey, "without failures boot.ini is rewritten", what);
+        Check(GetFileAttributesA("c:\\boot.ini") == attributesBefore, "boot.ini keeps its attributes", what);
+        for (int i = 0; i < 4; ++i) {
+            Check(planted[i] || !drive.Content(kFixedNames[i]), "no fixed name is left behind", what + "\n" + kFixedNames[i]);
+        }
+        const bool backupBlocked = (planted[2] && (plantedAttributes & FILE_ATTRIBUTE_READONLY)) ||
+                                   (!win9x && hadBackup && (backupAttributes & FILE_ATTRIBUTE_READONLY));
+        Check(!backup || backupBlocked || drive.Content("boot.old") == old, "the backup is made", what);
+        return 0;
+    }
+    if (!raised && boot == rewritten && rewritten != old) {
+        Check(named == namesKey, "a replaced boot.ini gives the result its text says", what);
+    }
+    // What failing calls may leave under the fixed names, once per kind, for the long runs' logs.
+    if (std::getenv("MV_FUZZ_LEFTOVERS") != nullptr) {
+        static std::set<std::string> seen;
+        for (int i = 0; i < 4; ++i) {
+            if (planted[i] || !drive.Content(kFixedNames[i])) continue;
+            std::string kind = std::string(kFixedNames[i]) + (win9x ? " 9x" : " NT") + (raised ? " raised" : "");
+            for (const Fault& fault : faults) kind += std::string(" ") + fault.call;
+            if (seen.insert(kind).second) std::fprintf(stderr, "leftover: %s\n", kind.c_str());
+        }
+    }
+    return 0;
+}

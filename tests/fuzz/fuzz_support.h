@@ -1,0 +1,126 @@
+#pragma once
+// What the fuzz targets share: a finding that stops the run with its reason, the text-file and
+// key/value rules written again from their description (the targets check the product against
+// these, never against its own parsing), and drive C: laid anew for every input.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32.h"
+#include "platform/winsim/files/files_control.h"
+#include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
+
+namespace mvorbel::fuzz {
+
+// A broken invariant is a finding like a crash: libFuzzer saves the input that led to it.
+inline void Check(bool holds, const char* invariant, const std::string& detail = "") {
+    if (holds) return;
+    std::fprintf(stderr, "broken invariant: %s\n%s\n", invariant, detail.c_str());
+    __builtin_trap();
+}
+
+// The bytes of a text as a C++ literal, for the messages.
+inline std::string Shown(std::string_view text) {
+    std::string shown = "\"";
+    for (unsigned char c : text) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, c >= 32 && c < 127 && c != '"' && c != '\\' ? "%c" : "\\x%02X", c);
+        shown += escaped;
+    }
+    return shown + "\"";
+}
+
+inline std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return lower;
+}
+
+struct Line {
+    std::string key, value;
+};
+
+// At the first "=", nothing trimmed; without one, all key, bytes 0..32 trimmed off both ends.
+inline Line Split(std::string_view line) {
+    if (auto equals = line.find('='); equals != line.npos) {
+        return {std::string(line.substr(0, equals)), std::string(line.substr(equals + 1))};
+    }
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    while (!line.empty() && blank(line.front())) line.remove_prefix(1);
+    while (!line.empty() && blank(line.back())) line.remove_suffix(1);
+    return {std::string(line), ""};
+}
+
+// The lines a reader gets: the text ends at the first Ctrl-Z, each CR (with an LF right after
+// it) ends a line, a lone LF is a character, and there is always at least one line.
+inline std::vector<std::string> TextLines(std::string_view bytes) {
+    const std::string_view text = bytes.substr(0, bytes.find('\x1A'));
+    std::vector<std::string> lines(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            lines.back() += text[i];
+            continue;
+        }
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        if (i + 1 < text.size()) lines.emplace_back();
+    }
+    return lines;
+}
+
+// Drive C: on a host folder of this process's own, emptied for every input.
+class DriveC {
+ public:
+    // The last input may have ended in ExitProcess, which took the chooser state's strings with
+    // the heap: the state is made anew, so that its own destructor has nothing to free twice.
+    ~DriveC() { new (&chooserState) ChooserState(); }
+    // A new process on an empty drive C:.
+    void Fresh() {
+        testing::StartProcess();
+        for (const auto& entry : std::filesystem::directory_iterator(folder_.Path())) {
+            std::filesystem::remove_all(entry.path());
+        }
+        winsim::MapDrive('C', folder_.Path());
+    }
+    // Put from the host side, then given the attributes (0: as made).
+    void Put(const std::string& name, std::string_view content, DWORD attributes = 0) {
+        std::ofstream(folder_.Path() / name, std::ios::binary).write(content.data(), std::streamsize(content.size()));
+        if (attributes != 0) SetFileAttributesA(("C:\\" + name).c_str(), attributes);
+    }
+    std::optional<std::string> Content(const std::string& name) const {
+        std::ifstream file(folder_.Path() / name, std::ios::binary);
+        if (!file) return std::nullopt;
+        std::ostringstream content;
+        content << file.rdbuf();
+        return content.str();
+    }
+
+ private:
+    testing::TempFolder folder_{"mvorbel-fuzz"};
+};
+
+// Reads the input front to back; past its end every read gives zero.
+class InputReader {
+ public:
+    InputReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    std::uint8_t Byte() { return position_ < size_ ? data_[position_++] : 0; }
+    std::string_view Rest() {
+        std::string_view rest(reinterpret_cast<const char*>(data_) + position_, size_ - position_);
+        position_ = size_;
+        return rest;
+    }
+    bool AtEnd() const { return position_ >= size_; }
+
+ private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t position_ = 0;
+};
+
+}  // namespace mvorbel::fuzz
