@@ -38,8 +38,13 @@ bool ReplaceByRenames(const char* fresh, const char* target, const char* aside) 
 }  // namespace
 
 bool ReplaceFile(const char* fresh, const char* target, const char* aside) {
-    if (IsWin9xFamily()) return ReplaceByRenames(fresh, target, aside);
-    return MoveFileExA(fresh, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    // Only a platform that says it is of the 9x family goes without the one-step rename: one
+    // that can't even tell its family is tried with it, and its own answer decides.
+    if (ReportedFamily() != VER_PLATFORM_WIN32_WINDOWS) {
+        if (MoveFileExA(fresh, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
+    }
+    return ReplaceByRenames(fresh, target, aside);
 }
 
 bool WriteFreshFile(const char* fresh, std::string_view text, DWORD attributes) {

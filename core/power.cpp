@@ -25,13 +25,15 @@ void RequestExit(UINT win9xFlags, UINT ntFlags) {
 
 }  // namespace
 
-bool IsWin9xFamily() {
+DWORD ReportedFamily() {
     OSVERSIONINFOA info = {sizeof info};
-    // A refused call leaves the platform id at 0, which is not NT: the caller then takes the 9x
-    // paths, which ask for no privilege and no forced request.
     GetVersionExA(&info);
-    return info.dwPlatformId != VER_PLATFORM_WIN32_NT;
+    return info.dwPlatformId;
 }
+
+// A refused call leaves the platform id at 0, which is not NT: the caller then takes the 9x
+// paths, which ask for no privilege and no forced request.
+bool IsWin9xFamily() { return ReportedFamily() != VER_PLATFORM_WIN32_NT; }
 
 bool EnableShutdownPrivilege() {
     if (IsWin9xFamily()) return true;

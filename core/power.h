@@ -3,8 +3,12 @@
 // player before either.
 #include <string_view>
 
+#include "platform/win32.h"
+
 namespace mvorbel {
 
+// The platform id GetVersionExA reports; 0 when it refuses.
+DWORD ReportedFamily();
 // True on the 9x family: GetVersionExA reports a platform other than NT.
 bool IsWin9xFamily();
 

@@ -80,6 +80,4 @@ String operator+(std::string_view left, std::string_view right) {
     return joined;
 }
 
-bool operator==(const String& left, std::string_view right) { return left.View() == right; }
-
 }  // namespace mvorbel

@@ -34,6 +34,12 @@ class String {
     void Truncate(std::size_t size);
     void clear() { Truncate(0); }
 
+    // Found only where a String takes part: as namespace functions they would turn any two
+    // texts into Strings and make comparisons of views with literals ambiguous.
+    friend bool operator==(const String& left, std::string_view right) { return left.View() == right; }
+    friend bool operator==(const String& left, const String& right) { return left.View() == right.View(); }
+    friend bool operator==(const String& left, const char* right) { return left.View() == std::string_view(right); }
+
  private:
     void Reserve(std::size_t size);
 
@@ -52,6 +58,5 @@ constexpr std::string_view Slice(std::string_view text, std::size_t position,
 }
 
 String operator+(std::string_view left, std::string_view right);
-bool operator==(const String& left, std::string_view right);
 
 }  // namespace mvorbel

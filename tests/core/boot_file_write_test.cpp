@@ -199,6 +199,9 @@ TEST_F(BootFileWrite, EachFailingCallLeavesAWholeFileAndAnHonestResult) {
         {"SetFileAttributesA", 1, false},  // clearing boot.ini's read-only
         {"MoveFileExA", 2, false},
         {"SetFileAttributesA", 2, false, false},  // restoring boot.ini's attributes
+        // A platform that can't tell its family still replaces in one step where it can.
+        {"GetVersionExA", 1, false},
+        {"GetVersionExA", 2, false},
     };
     for (const auto& c : cases) {
         const std::string what = std::string(c.function) + " #" + std::to_string(c.nth);
@@ -206,10 +209,15 @@ TEST_F(BootFileWrite, EachFailingCallLeavesAWholeFileAndAnHonestResult) {
         chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
         Put("boot.ini", kOld, kProtected);
         Put("boot.old", "older");
+        winsim::ClearFileJournal();
         winsim::FailCall(c.function, c.nth, ERROR_GEN_FAILURE);
         bool named = false;
         const std::string raised = testing::Raised([&] { named = WriteDefaultKey(3); });
         winsim::ClearFaults();
+        for (const auto& step : winsim::FileJournal()) {
+            const auto* boot = step.Find("c:\\boot.ini");
+            EXPECT_TRUE(boot != nullptr && (boot->content == kOld || boot->content == kNew)) << what << ", after " << step.call;
+        }
         EXPECT_EQ(c.raises ? "I/O error 31." : "", raised) << what;
         ExpectWhole(named, what);
         EXPECT_EQ(c.keepsReadOnly, (Attributes("boot.ini") & kReadOnly) != 0) << what;

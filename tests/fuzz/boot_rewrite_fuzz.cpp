@@ -110,10 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool failed = winsim::PendingFaultCount() < faults.size();
     winsim::ClearFaults();
 
-    // A refused GetVersionExA reads as the 9x family, and the program then replaces by renames
-    // on NT too: boot.ini is briefly missing there, with the old text whole aside.
-    bool renames = win9x;
-    for (const Fault& fault : faults) renames = renames || fault.call == std::string_view("GetVersionExA");
+    const bool renames = win9x;
     const auto whole = [&](const std::optional<std::string>& text) { return text == old || text == rewritten; };
     const auto backupKept = [&](const std::optional<std::string>& text) {
         return text == (hadBackup ? std::optional(olderBackup) : std::nullopt) || (backup && text == old);
