@@ -32,9 +32,13 @@ String EnsureTrailingSeparator(String text, char separator) {
     return text;
 }
 
-void ShowMessageBox(const char* text) {
-    const char* caption = applicationWindow ? applicationWindow->caption.c_str() : nullptr;
-    MessageBoxHoldingQuit(text, caption, MB_OK);
+void ShowMessageBox(const DisplayText& text) {
+    if (applicationWindow == nullptr) {
+        DisplayMessageBox(text, nullptr, MB_OK);
+        return;
+    }
+    const DisplayText caption = MakeDisplayText(applicationWindow->caption);
+    DisplayMessageBox(text, &caption, MB_OK);
 }
 
 }  // namespace mvorbel
