@@ -69,8 +69,8 @@ TEST_F(CodePageContract, SizesTerminatorsAndWhatACodePageLacks) {
          [&] { return failed(WideCharToMultiByte(CP_ACP, 0, cancel.data(), 6, small, 2, nullptr, nullptr)); },
          ERROR_INSUFFICIENT_BUFFER},
         {"UTF-8 with a default character",
-         [&] { return failed(WideCharToMultiByte(CP_UTF8, 0, chinese.data(), 1, small, 2, "?", nullptr)); },
-         ERROR_INVALID_PARAMETER},
+         [&] { return failed(WideCharToMultiByte(CP_UTF8, 0, chinese.data(), 1, text, 8, "?", nullptr)); },
+         ERROR_INVALID_PARAMETER, "WideCharToMultiByte takes a default character for CP_UTF8", 0},
     });
 }
 
