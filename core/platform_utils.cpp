@@ -33,12 +33,8 @@ String EnsureTrailingSeparator(String text, char separator) {
 }
 
 void ShowMessageBox(const DisplayText& text) {
-    if (applicationWindow == nullptr) {
-        DisplayMessageBox(text, nullptr, MB_OK);
-        return;
-    }
-    const DisplayText caption = MakeDisplayText(applicationWindow->caption);
-    DisplayMessageBox(text, &caption, MB_OK);
+    const DisplayText caption = applicationWindow ? MakeDisplayText(applicationWindow->caption) : DisplayText{};
+    DisplayMessageBox(text, applicationWindow ? &caption : nullptr, MB_OK);
 }
 
 }  // namespace mvorbel

@@ -30,6 +30,8 @@ WideString WideFromWindows1251(std::string_view bytes) {
     return wide;
 }
 
-DisplayText ProgramText(std::string_view windows1251) { return MakeDisplayText(windows1251, &WideFromWindows1251); }
+DisplayText ProgramText(std::string_view windows1251) {
+    return MakeDisplayText(windows1251, &WideFromWindows1251);
+}
 
 }  // namespace mvorbel

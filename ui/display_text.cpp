@@ -23,10 +23,14 @@ WideString WideFromSystemText(std::string_view bytes) {
     return wide;
 }
 
-DisplayText MakeDisplayText(std::string_view bytes, TextDecoder decode) { return {String(bytes), decode(bytes)}; }
+DisplayText MakeDisplayText(std::string_view bytes, TextDecoder decode) {
+    return {String(bytes), decode(bytes)};
+}
 
 int DisplayMessageBox(const DisplayText& text, const DisplayText* caption, UINT type) {
-    if (HasWideCalls()) return MessageBoxHoldingQuit(text.wide.c_str(), caption ? caption->wide.c_str() : nullptr, type);
+    if (HasWideCalls()) {
+        return MessageBoxHoldingQuit(text.wide.c_str(), caption ? caption->wide.c_str() : nullptr, type);
+    }
     return MessageBoxHoldingQuit(text.bytes.c_str(), caption ? caption->bytes.c_str() : nullptr, type);
 }
 

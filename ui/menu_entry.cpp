@@ -79,10 +79,11 @@ void MenuObject::ChangeShown(bool value) {
             info.fMask |= MIIM_SUBMENU;
             info.hSubMenu = menuHandle.get();
         }
+        const HMENU menu = parentMenu->menuHandle.get();
         if (before != nullptr) {
-            InsertItemWithText(parentMenu->menuHandle.get(), static_cast<UINT>(before->commandId), FALSE, info, text);
+            InsertItemWithText(menu, static_cast<UINT>(before->commandId), FALSE, info, text);
         } else {
-            InsertItemWithText(parentMenu->menuHandle.get(), 0xFFFFFFFF, TRUE, info, text);
+            InsertItemWithText(menu, 0xFFFFFFFF, TRUE, info, text);
         }
     } else {
         // From the menu that holds it: searched from the root, an entry whose submenu is itself

@@ -34,6 +34,8 @@ void FatalError(const char* className, const void* address, std::string_view mes
     char module[MAX_PATH + 1];
     const std::string_view moduleName(module, ModuleFileName(module));
     const FixedText text = TopLevelErrorText(className, moduleName, address, message);
+    // Single-byte on every family: the texts are ASCII but for the module's name, which
+    // GetModuleFileNameA gave in the system's code page, so they read right whatever it is.
     MessageBoxHoldingQuit(text.c_str(), "Application Error", MB_TASKMODAL | MB_ICONERROR);
     ExitProcess(1);
 }

@@ -23,8 +23,8 @@ TEST_P(WesternSystem, ShowsEveryTextAsTheFamilyCan) {
     winsim::SetAnsiCodePage(1252);
     if (c.win9x) winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
     if (c.bootIni) {
-        Put("c/boot.ini", "[operating systems]\r\n" + kKey1 + "=\"Windows XP \xC9" "dition Familiale\"\r\n" + kKey2 +
-                              "=\"Windows 2000\"\r\n");
+        Put("c/boot.ini", "[operating systems]\r\n" + kKey1 + "=\"Windows XP \xC9" "dition Familiale\"\r\n" +
+                              kKey2 + "=\"Windows 2000\"\r\n");
     }
     Put("c/hiberfil.sys", "z");
     Put("c/WINDOWS/system32/vmmhiber.w9x", "z");
@@ -41,8 +41,8 @@ TEST_P(WesternSystem, ShowsEveryTextAsTheFamilyCan) {
     ASSERT_EQ(winsim::Requests().size(), 1u) << "one notice, no restart";
     const winsim::Request& box = winsim::Requests()[0];
     // MessageBoxA records the bytes it was given, which the user reads in the system's code page.
-    const std::string text = box.call == "MessageBoxA" ? winsim::Utf8(winsim::FromCodePage(CP_ACP, box.args.at(1)))
-                                                       : box.args.at(1);
+    const std::string text =
+        box.call == "MessageBoxA" ? winsim::Utf8(winsim::FromCodePage(CP_ACP, box.args.at(1))) : box.args.at(1);
     EXPECT_EQ(box.call + ": " + text, c.box);
     EXPECT_EQ(box.args.at(2), "mVorbel");
 }

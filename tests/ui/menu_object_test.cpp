@@ -171,7 +171,9 @@ TEST_F(MenuObjectTest, TextsShowThroughTheCallsOfTheFamily) {
         menu->SetItemText(3, MakeDisplayText("\xB8"));
         menu->SetItemVisible(3, true);
         std::vector<std::string> shown;
-        for (const auto& line : winsim::ReadMenu(menu->menuHandle.get())) shown.push_back(line.separator ? "-" : line.utf8);
+        for (const auto& line : winsim::ReadMenu(menu->menuHandle.get())) {
+            shown.push_back(line.separator ? "-" : line.utf8);
+        }
         EXPECT_EQ(shown, c.shown) << c.name;
         ObjectBase::Release(menu);
     }

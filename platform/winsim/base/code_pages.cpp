@@ -110,7 +110,8 @@ std::u16string DecodeUtf8(std::string_view text) {
 }
 
 // The bytes of `wide`, and whether a character had to become the default one.
-std::string Encode(const std::u16string_view* table, std::u16string_view wide, char defaultChar, bool& usedDefault) {
+std::string Encode(const std::u16string_view* table, std::u16string_view wide, char defaultChar,
+                   bool& usedDefault) {
     std::string out;
     for (std::size_t i = 0; i < wide.size(); ++i) {
         const char16_t unit = wide[i];
@@ -143,7 +144,9 @@ std::string Encode(const std::u16string_view* table, std::u16string_view wide, c
 }  // namespace
 
 void SetAnsiCodePage(UINT codePage) {
-    if (codePage != 1251 && codePage != 1252) throw std::invalid_argument("winsim knows code pages 1251 and 1252");
+    if (codePage != 1251 && codePage != 1252) {
+        throw std::invalid_argument("winsim knows code pages 1251 and 1252");
+    }
     State().ansi = codePage;
 }
 
@@ -205,7 +208,7 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wide
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    if (flags != 0) {
+    if ((flags & ~static_cast<DWORD>(WC_NO_BEST_FIT_CHARS)) != 0 || (*table == nullptr && flags != 0)) {
         SetLastError(ERROR_INVALID_FLAGS);
         return 0;
     }

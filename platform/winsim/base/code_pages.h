@@ -8,6 +8,7 @@
 #define CP_ACP 0
 #define CP_UTF8 65001
 #define MB_PRECOMPOSED 0x00000001
+#define WC_NO_BEST_FIT_CHARS 0x00000400
 #define ERROR_INVALID_FLAGS 1004L
 
 UINT WINAPI GetACP();
@@ -22,7 +23,7 @@ int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int lengt
                                int wideSize);
 // A character the code page lacks becomes the default character ('?', or *defaultChar) and sets
 // *usedDefaultChar; for CP_UTF8 both must be null. winsim has none of Windows' best-fit mappings
-// (which turn some letters the code page lacks into similar ones): a program that relies on them
-// is not modelled.
+// (which turn some letters the code page lacks into similar ones): it always converts as
+// WC_NO_BEST_FIT_CHARS asks, the one flag it takes; others fail with ERROR_INVALID_FLAGS.
 int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideLength, LPSTR text,
                                int size, LPCCH defaultChar, LPBOOL usedDefaultChar);

@@ -47,8 +47,9 @@ namespace {
 int Show(const char* function, HWND owner, std::string text, std::string caption, UINT type) {
     if (detail::FailsNow(function)) return 0;
     MessageBoxCall call{owner, std::move(text), std::move(caption), type};
-    detail::RecordRequest(
-        {function, {std::to_string(reinterpret_cast<ULONG_PTR>(owner)), call.text, call.caption, std::to_string(type)}});
+    detail::RecordRequest({function,
+                           {std::to_string(reinterpret_cast<ULONG_PTR>(owner)), call.text, call.caption,
+                            std::to_string(type)}});
     if (owner && !IsWindow(owner)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
@@ -77,6 +78,6 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 }
 
 int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-    return winsim::Show("MessageBoxW", owner, winsim::Utf8(text ? text : u""), winsim::Utf8(caption ? caption : u"Error"),
-                        type);
+    return winsim::Show("MessageBoxW", owner, winsim::Utf8(text ? text : u""),
+                        winsim::Utf8(caption ? caption : u"Error"), type);
 }
