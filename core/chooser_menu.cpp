@@ -1,6 +1,7 @@
 #include "core/chooser_menu.h"
 
 #include "core/key_value.h"
+#include "core/windows1251.h"
 
 namespace mvorbel {
 
@@ -18,12 +19,14 @@ const char* const kMenuTemplate[kMenuTemplateLastIndex + 1] = {
     "-", kHibernateText, "-", kTurnOffText, "-", kCancelText, "",
 };
 
-String OsItemLabel(std::string_view description) {
-    String label = kRestartIntoText;
+DisplayText OsItemLabel(std::string_view description) {
+    String shown;
     for (char c : description) {
-        label += c;
-        if (c == '&') label += '&';
+        shown += c;
+        if (c == '&') shown += '&';
     }
+    DisplayText label = ProgramText(kRestartIntoText);
+    label += MakeDisplayText(shown);
     return label;
 }
 

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/runtime/string.h"
+#include "ui/display_text.h"
 
 namespace mvorbel {
 
@@ -26,9 +27,11 @@ inline constexpr const char* kRestartIntoText = "\xCF\xE5\xF0\xE5\xE7\xE0\xE3\xF
 // Twelve texts; the empty text ends the template.
 extern const char* const kMenuTemplate[kMenuTemplateLastIndex + 1];
 
-// The label of an operating-system item. The platform takes a single "&" as an accelerator
-// prefix and would hide it, so every "&" of the description is doubled to show as written.
-String OsItemLabel(std::string_view description);
+// The label of an operating-system item: the program's own "Перезагрузить в " and the
+// description, which is in the system's code page, as the loader's file was written on this
+// machine. The platform takes a single "&" as an accelerator prefix and would hide it, so every
+// "&" of the description is doubled to show as written.
+DisplayText OsItemLabel(std::string_view description);
 
 // Where a hibernation file would be: on the 9x family the lower-cased system directory (which
 // ends in a backslash) followed by "\vmmhiber.w9x"; on the NT family the system drive's letter

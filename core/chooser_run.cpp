@@ -9,6 +9,7 @@
 #include "core/platform_utils.h"
 #include "core/power.h"
 #include "core/settings.h"
+#include "core/windows1251.h"
 #include "platform/win32.h"
 #include "ui/message_loop.h"
 
@@ -74,7 +75,7 @@ void BuildMainWindow(ChooserObject*& chooser, WindowObject* parent) {
     // The window's first menu becomes its (never seen) menu bar and the head of its menu chain;
     // only because of it is the second one a popup menu.
     MenuObject::BuildFromTemplate(window, kEmptyMenuTemplate, {});
-    MenuObject* popup = MenuObject::BuildFromTemplate(window, kMenuTemplate, {});
+    MenuObject* popup = MenuObject::BuildFromTemplate(window, kMenuTemplate, {}, &WideFromWindows1251);
     chooser->popupMenu = popup;
 
     for (int item = kFirstOsItem; item <= kLastOsItem; ++item) {
@@ -93,7 +94,7 @@ void BuildMainWindow(ChooserObject*& chooser, WindowObject* parent) {
 
 void RunChooser(ChooserObject* chooser) {
     if (!FileIsPresent(kBootFilePath)) {
-        ShowMessageBox(kNoBootFileNotice);
+        ShowMessageBox(ProgramText(kNoBootFileNotice));
         PostQuitMessage(0);
         return;
     }

@@ -4,6 +4,7 @@
 #include "core/chooser_state.h"
 #include "core/platform_utils.h"
 #include "core/power.h"
+#include "core/windows1251.h"
 #include "platform/win32.h"
 
 namespace mvorbel {
@@ -49,7 +50,7 @@ void ChooseEntry(ChooserObject* chooser, std::uint8_t slot) {
     const bool rewritten = WriteDefaultKey(slot);
     // Taken before the notice: a message box reads keyboard messages of its own.
     const bool ctrl = CtrlHeld();
-    if (!rewritten) ShowMessageBox(kRewriteFailedNotice);
+    if (!rewritten) ShowMessageBox(ProgramText(kRewriteFailedNotice));
     if (ctrl) {
         RefreshDefaultChecks();
         chooser->popupMenu->ShowPopupAt(chooserState.cursorX, chooserState.cursorY);

@@ -32,9 +32,9 @@ String EnsureTrailingSeparator(String text, char separator) {
     return text;
 }
 
-void ShowMessageBox(const char* text) {
-    const char* caption = applicationWindow ? applicationWindow->caption.c_str() : nullptr;
-    MessageBoxHoldingQuit(text, caption, MB_OK);
+void ShowMessageBox(const DisplayText& text) {
+    const DisplayText caption = applicationWindow ? MakeDisplayText(applicationWindow->caption) : DisplayText{};
+    DisplayMessageBox(text, applicationWindow ? &caption : nullptr, MB_OK);
 }
 
 }  // namespace mvorbel

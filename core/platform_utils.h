@@ -7,6 +7,7 @@
 #include "platform/runtime/fatal_error.h"
 #include "platform/runtime/string.h"
 #include "platform/win32.h"
+#include "ui/display_text.h"
 
 namespace mvorbel {
 
@@ -33,7 +34,8 @@ String SystemDirectory();
 
 String EnsureTrailingSeparator(String text, char separator);
 
-// MB_OK box without owner, captioned like the application window when one is set.
-void ShowMessageBox(const char* text);
+// MB_OK box without owner, captioned like the application window when one is set (its caption
+// read as that window's title is, in the system's code page).
+void ShowMessageBox(const DisplayText& text);
 
 }  // namespace mvorbel

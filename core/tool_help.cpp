@@ -1,5 +1,7 @@
 #include "core/tool_help.h"
 
+#include "ui/proc_address.h"
+
 namespace mvorbel {
 namespace {
 
@@ -15,21 +17,14 @@ struct ToolHelpTable {
 
 ToolHelpTable table;
 
-template <class Proc>
-Proc Lookup(HMODULE module, const char* name) {
-    // FARPROC is a generic function pointer; going through void(*)() keeps GCC's
-    // -Wcast-function-type quiet about the conversion to the real signature.
-    return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 // Found once; looked up again only while kernel32 itself was not found.
 const ToolHelpTable* Functions() {
     if (!table.kernel) {
         table.kernel = GetModuleHandleA("kernel32.dll");
         if (table.kernel) {
-            table.createSnapshot = Lookup<CreateSnapshotProc>(table.kernel, "CreateToolhelp32Snapshot");
-            table.first = Lookup<WalkProc>(table.kernel, "Process32First");
-            table.next = Lookup<WalkProc>(table.kernel, "Process32Next");
+            table.createSnapshot = ProcAddress<CreateSnapshotProc>(table.kernel, "CreateToolhelp32Snapshot");
+            table.first = ProcAddress<WalkProc>(table.kernel, "Process32First");
+            table.next = ProcAddress<WalkProc>(table.kernel, "Process32Next");
         }
     }
     bool complete = table.kernel && table.createSnapshot && table.first && table.next;

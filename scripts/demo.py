@@ -28,8 +28,8 @@ def describe(function, args):
         return f'WinExec("{args[0]}"): suspend'
     if function == 'TerminateProcess':
         return f'TerminateProcess(handle {args[0]:#x}): the running media player (Winamp.exe) ended'
-    if function == 'MessageBoxA':
-        return f'MessageBoxA: "{args[1]}"'
+    if function in wineharness.BOX_CALLS:
+        return f'{function}: "{args[1]}"'
     return f'{function}{args}'
 
 
@@ -79,7 +79,7 @@ def main():
                 s.choose(2)
                 code = s.wait_exit()
             after = s.read(BOOT_INI) if s.exists(BOOT_INI) else None
-            requests = s.calls()
+            requests = [call for call in s.calls() if call[0] not in wineharness.MENU_CALLS]
         finally:
             s.close()
 

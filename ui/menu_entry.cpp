@@ -1,5 +1,9 @@
 // An entry's text, state and presence in its platform menu. A hidden entry is not in the platform
 // menu at all; its object keeps text and state, and showing it inserts it again in template order.
+// The text goes in through menu_item_text, in the form the running family shows.
+#include <utility>
+
+#include "ui/menu_item_text.h"
 #include "ui/menu_object.h"
 #include "ui/message_loop.h"
 #include "ui/window_object.h"
@@ -17,8 +21,8 @@ bool MenuObject::ReadState(MENUITEMINFOA& info) const {
     return GetMenuItemInfoA(HoldingMenu(), static_cast<UINT>(commandId), FALSE, &info) != FALSE;
 }
 
-void MenuObject::ChangeText(std::string_view value) {
-    text = value;
+void MenuObject::ChangeText(DisplayText value) {
+    text = std::move(value);
     MENUITEMINFOA info = {};
     info.cbSize = MenuItemInfoSize();
     if (HasOldMenuItemText()) {
@@ -27,10 +31,8 @@ void MenuObject::ChangeText(std::string_view value) {
     } else {
         info.fMask = MIIM_STRING;
     }
-    info.dwTypeData = text.data();
-    info.cch = static_cast<UINT>(text.size());
     // Fails for a hidden entry; the stored text goes in when it is shown again.
-    if (SetMenuItemInfoA(HoldingMenu(), static_cast<UINT>(commandId), FALSE, &info)) RedrawBar();
+    if (SetItemWithText(HoldingMenu(), static_cast<UINT>(commandId), FALSE, info, text)) RedrawBar();
 }
 
 bool MenuObject::TestState(UINT mask) {
@@ -69,13 +71,7 @@ void MenuObject::ChangeShown(bool value) {
         MENUITEMINFOA info = {};
         info.cbSize = MenuItemInfoSize();
         info.fMask = MIIM_STATE | MIIM_ID | MIIM_CHECKMARKS | MIIM_TYPE;
-        if (isSeparator) {
-            info.fType = MFT_SEPARATOR;
-        } else {
-            info.fType = MFT_STRING;
-            info.dwTypeData = text.data();
-            info.cch = static_cast<UINT>(text.size());
-        }
+        info.fType = isSeparator ? MFT_SEPARATOR : MFT_STRING;
         if (checkGroup != 0) info.fType |= MFT_RADIOCHECK;
         info.fState = cachedState;
         info.wID = static_cast<UINT>(commandId);
@@ -83,10 +79,11 @@ void MenuObject::ChangeShown(bool value) {
             info.fMask |= MIIM_SUBMENU;
             info.hSubMenu = menuHandle.get();
         }
+        const HMENU menu = parentMenu->menuHandle.get();
         if (before != nullptr) {
-            InsertMenuItemA(parentMenu->menuHandle.get(), static_cast<UINT>(before->commandId), FALSE, &info);
+            InsertItemWithText(menu, static_cast<UINT>(before->commandId), FALSE, info, text);
         } else {
-            InsertMenuItemA(parentMenu->menuHandle.get(), 0xFFFFFFFF, TRUE, &info);
+            InsertItemWithText(menu, 0xFFFFFFFF, TRUE, info, text);
         }
     } else {
         // From the menu that holds it: searched from the root, an entry whose submenu is itself

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "ui/menu_item_text.h"
 #include "ui/menu_template.h"
 #include "ui/window_object.h"
 
@@ -27,7 +28,7 @@ constexpr ULONG_PTR kRadioItemData = 0x80000000;
 }  // namespace
 
 MenuObject* MenuObject::BuildFromTemplate(WindowObject* window, MenuTemplate menuTemplate,
-                                          MenuCommandEvent onCommand) {
+                                          MenuCommandEvent onCommand, TextDecoder decode) {
     MenuObject* menu = NewMenuNode(nullptr);
     menu->trackFlags = 0;
     menu->onCommand = onCommand;
@@ -35,7 +36,7 @@ MenuObject* MenuObject::BuildFromTemplate(WindowObject* window, MenuTemplate men
         // Only the first menu of a top-level window is a menu bar; every later one pops up.
         const bool menuBar = window != nullptr && window->mainMenu == nullptr && !window->isControl;
         menu->menuHandle.reset(menuBar ? CreateMenu() : CreatePopupMenu());
-        ParseLevel(menu, menu->menuHandle.get(), 0, menuTemplate);
+        ParseLevel(menu, menu->menuHandle.get(), 0, menuTemplate, decode);
     }
     if (window == nullptr) return menu;
     menu->ownerWindow = window;
@@ -51,7 +52,7 @@ MenuObject* MenuObject::BuildFromTemplate(WindowObject* window, MenuTemplate men
     return menu;
 }
 
-int ParseLevel(MenuObject* parent, HMENU parentMenu, int start, MenuTemplate menuTemplate) {
+int ParseLevel(MenuObject* parent, HMENU parentMenu, int start, MenuTemplate menuTemplate, TextDecoder decode) {
     const int last = static_cast<int>(menuTemplate.size()) - 1;
     MenuObject* previous = nullptr;
     int i = start;
@@ -80,18 +81,15 @@ int ParseLevel(MenuObject* parent, HMENU parentMenu, int start, MenuTemplate men
                 info.dwItemData += kRadioItemData;
                 entry->checkGroup = RadioGroup(previous != nullptr ? previous->checkGroup : 0, read.newGroup);
             }
-            entry->text = read.text;
+            entry->text = MakeDisplayText(read.text, decode);
         }
         entry->commandId = nextCommandId++;
         info.wID = static_cast<UINT>(entry->commandId);
         if (i + 1 <= last && OpensLevel(menuTemplate[i + 1])) entry->menuHandle.reset(CreatePopupMenu());
         info.hSubMenu = entry->menuHandle.get();
-        String shownText(read.text);
-        info.dwTypeData = shownText.data();
-        info.cch = static_cast<UINT>(shownText.size());
-        InsertMenuItemA(parentMenu, 0xFFFFFFFF, TRUE, &info);
+        InsertItemWithText(parentMenu, 0xFFFFFFFF, TRUE, info, entry->text);
 
-        i = entry->menuHandle ? ParseLevel(entry, entry->menuHandle.get(), i + 2, menuTemplate) : i + 1;
+        i = entry->menuHandle ? ParseLevel(entry, entry->menuHandle.get(), i + 2, menuTemplate, decode) : i + 1;
         previous = entry;
     }
     return i;
@@ -154,8 +152,8 @@ void MenuObject::SetItemHandlers(std::int32_t firstKey, std::span<const MenuComm
     }
 }
 
-void MenuObject::SetItemText(std::int32_t key, std::string_view value) {
-    if (MenuObject* entry = ItemAt(key)) entry->ChangeText(value);
+void MenuObject::SetItemText(std::int32_t key, DisplayText value) {
+    if (MenuObject* entry = ItemAt(key)) entry->ChangeText(std::move(value));
 }
 
 void MenuObject::SetItemVisible(std::int32_t key, bool value) {
@@ -197,7 +195,7 @@ void MenuObject::Dispose() {
     }
     MenuObject* next = nextAttached;
     menuHandle.reset();
-    text.clear();
+    text = {};
     ObjectBase::Release(std::exchange(entries, nullptr));
     ObjectBase::Dispose();
     ObjectBase::Release(next);

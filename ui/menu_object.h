@@ -8,6 +8,7 @@
 
 #include "platform/runtime/string.h"
 #include "platform/win32.h"
+#include "ui/display_text.h"
 #include "ui/event.h"
 #include "ui/object_base.h"
 #include "ui/object_list.h"
@@ -34,12 +35,14 @@ class MenuObject : public ObjectBase {
 public:
     void Dispose() override;
 
+    // `decode` reads the template's texts: they are in the system's code page unless it says
+    // otherwise.
     static MenuObject* BuildFromTemplate(WindowObject* window, MenuTemplate menuTemplate,
-                                         MenuCommandEvent onCommand);
+                                         MenuCommandEvent onCommand, TextDecoder decode = &WideFromSystemText);
 
     // Entry first + k gets events[k]; stops at the first key without an entry.
     void SetItemHandlers(std::int32_t firstKey, std::span<const MenuCommandEvent> events);
-    void SetItemText(std::int32_t key, std::string_view value);
+    void SetItemText(std::int32_t key, DisplayText value);
     void SetItemVisible(std::int32_t key, bool value);
     void SetItemChecked(std::int32_t key, bool value);
     // Moves a hidden owner window out of sight, shows it in the foreground and tracks the menu.
@@ -52,7 +55,7 @@ public:
     std::int32_t CountAll() const;
     MenuObject* Root();
 
-    void ChangeText(std::string_view value);
+    void ChangeText(DisplayText value);
     void ChangeShown(bool value);
     bool TestState(UINT mask);
     void ChangeState(UINT mask, bool on);
@@ -78,7 +81,7 @@ public:
     bool shown = false;
     // The entry's fState bits; what counts while the entry is hidden.
     UINT cachedState = 0;
-    String text;
+    DisplayText text;
 
 private:
     // The platform menu that holds this entry: the parent's, or a root's own.
@@ -88,7 +91,7 @@ private:
 
 // Reads template texts from `start` into `parent` and its platform menu; returns the index after
 // the level (past its ")").
-int ParseLevel(MenuObject* parent, HMENU parentMenu, int start, MenuTemplate menuTemplate);
+int ParseLevel(MenuObject* parent, HMENU parentMenu, int start, MenuTemplate menuTemplate, TextDecoder decode);
 
 // Turns a menu's WM_COMMAND into the chosen entry's event.
 bool MenuCommandHandler(WindowObject* window, MSG& message, LRESULT* result);

@@ -30,6 +30,17 @@ MenuPlatform CurrentMenuPlatform() {
     return ClassifyMenuPlatform(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
 }
 
+bool HasWideCalls() {
+    switch (CurrentMenuPlatform()) {
+        case MenuPlatform::NT4OrOlder:
+        case MenuPlatform::Windows2000:
+        case MenuPlatform::XPOrLater:
+            return true;
+        default:
+            return false;
+    }
+}
+
 UINT MenuItemInfoSize() {
     switch (CurrentMenuPlatform()) {
         case MenuPlatform::Windows95:

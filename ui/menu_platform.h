@@ -10,4 +10,8 @@ MenuPlatform ClassifyMenuPlatform(DWORD platformId, DWORD majorVersion, DWORD mi
 // Asked afresh on every call.
 MenuPlatform CurrentMenuPlatform();
 
+// The NT family, whose wide-character calls show a text as written whatever the system's code
+// page. The 9x family has them only as stubs that fail (MessageBoxW aside).
+bool HasWideCalls();
+
 }  // namespace mvorbel

@@ -34,6 +34,8 @@ void FatalError(const char* className, const void* address, std::string_view mes
     char module[MAX_PATH + 1];
     const std::string_view moduleName(module, ModuleFileName(module));
     const FixedText text = TopLevelErrorText(className, moduleName, address, message);
+    // Single-byte on every family: the texts are ASCII but for the module's name, which
+    // GetModuleFileNameA gave in the system's code page, so they read right whatever it is.
     MessageBoxHoldingQuit(text.c_str(), "Application Error", MB_TASKMODAL | MB_ICONERROR);
     ExitProcess(1);
 }
@@ -46,12 +48,26 @@ std::size_t ModuleFileName(char (&path)[MAX_PATH + 1]) {
     return size;
 }
 
-int MessageBoxHoldingQuit(const char* text, const char* caption, UINT type) {
+namespace {
+
+template <class Char>
+int HoldingQuit(int(WINAPI* show)(HWND, const Char*, const Char*, UINT), const Char* text, const Char* caption,
+                UINT type) {
     MSG quit = {};
     const bool held = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
-    const int answer = MessageBoxA(nullptr, text, caption, type);
+    const int answer = show(nullptr, text, caption, type);
     if (held) PostQuitMessage(static_cast<int>(quit.wParam));
     return answer;
+}
+
+}  // namespace
+
+int MessageBoxHoldingQuit(const char* text, const char* caption, UINT type) {
+    return HoldingQuit(&MessageBoxA, text, caption, type);
+}
+
+int MessageBoxHoldingQuit(const WCHAR* text, const WCHAR* caption, UINT type) {
+    return HoldingQuit(&MessageBoxW, text, caption, type);
 }
 
 }  // namespace mvorbel

@@ -38,5 +38,7 @@ std::size_t ModuleFileName(char (&path)[MAX_PATH + 1]);
 // box's modal loop ends at once when it meets one. The quit message is held back while the box
 // is up and posted again after it.
 int MessageBoxHoldingQuit(const char* text, const char* caption, UINT type);
+// The same through MessageBoxW, which Windows 95 carries out as well as NT does.
+int MessageBoxHoldingQuit(const WCHAR* text, const WCHAR* caption, UINT type);
 
 }  // namespace mvorbel

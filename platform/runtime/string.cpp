@@ -6,20 +6,40 @@
 
 namespace mvorbel {
 
-String::String(const char* text) {
-    if (text != nullptr) *this += std::string_view(text, TextLength(text));
+namespace {
+
+template <class Char>
+std::size_t Length(const Char* text) {
+    std::size_t length = 0;
+    while (text[length] != Char{}) ++length;
+    return length;
 }
 
-String::String(std::string_view text) { *this += text; }
+}  // namespace
 
-String::String(const String& other) { *this += other.View(); }
+template <class Char>
+BasicString<Char>::BasicString(const Char* text) {
+    if (text != nullptr) *this += std::basic_string_view<Char>(text, Length(text));
+}
 
-String::String(String&& other) noexcept
+template <class Char>
+BasicString<Char>::BasicString(std::basic_string_view<Char> text) {
+    *this += text;
+}
+
+template <class Char>
+BasicString<Char>::BasicString(const BasicString& other) {
+    *this += other.View();
+}
+
+template <class Char>
+BasicString<Char>::BasicString(BasicString&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
       capacity_(std::exchange(other.capacity_, 0)) {}
 
-String& String::operator=(const String& other) {
+template <class Char>
+BasicString<Char>& BasicString<Char>::operator=(const BasicString& other) {
     if (this != &other) {
         Truncate(0);
         *this += other.View();
@@ -27,7 +47,8 @@ String& String::operator=(const String& other) {
     return *this;
 }
 
-String& String::operator=(String&& other) noexcept {
+template <class Char>
+BasicString<Char>& BasicString<Char>::operator=(BasicString&& other) noexcept {
     if (this != &other) {
         Free(data_);
         data_ = std::exchange(other.data_, nullptr);
@@ -37,42 +58,65 @@ String& String::operator=(String&& other) noexcept {
     return *this;
 }
 
-String::~String() { Free(data_); }
+template <class Char>
+BasicString<Char>::~BasicString() {
+    Free(data_);
+}
 
-char* String::data() {
+template <class Char>
+Char* BasicString<Char>::data() {
     Reserve(size_);
     return data_;
 }
 
-void String::Reserve(std::size_t size) {
+template <class Char>
+void BasicString<Char>::Reserve(std::size_t size) {
     if (size < capacity_) return;
     // Doubling keeps a line read character by character from costing a copy per character.
     std::size_t capacity = capacity_ < 16 ? 16 : capacity_;
     while (capacity <= size) capacity *= 2;
-    data_ = static_cast<char*>(Reallocate(data_, capacity));
+    data_ = static_cast<Char*>(Reallocate(data_, capacity * sizeof(Char)));
     capacity_ = capacity;
-    data_[size_] = '\0';
+    data_[size_] = Char{};
 }
 
-String& String::operator+=(std::string_view text) {
+template <class Char>
+BasicString<Char>& BasicString<Char>::operator+=(std::basic_string_view<Char> text) {
     if (text.empty()) return *this;
     // The text may be a view of this very string, which Reserve may move.
     const bool own = data_ != nullptr && text.data() >= data_ && text.data() < data_ + size_;
     const std::size_t offset = own ? static_cast<std::size_t>(text.data() - data_) : 0;
     Reserve(size_ + text.size());
-    MemMove(data_ + size_, own ? data_ + offset : text.data(), text.size());
+    MemMove(data_ + size_, own ? data_ + offset : text.data(), text.size() * sizeof(Char));
     size_ += text.size();
-    data_[size_] = '\0';
+    data_[size_] = Char{};
     return *this;
 }
 
-String& String::operator+=(char c) { return *this += std::string_view(&c, 1); }
+template <class Char>
+BasicString<Char>& BasicString<Char>::operator+=(Char c) {
+    return *this += std::basic_string_view<Char>(&c, 1);
+}
 
-void String::Truncate(std::size_t size) {
+template <class Char>
+void BasicString<Char>::Truncate(std::size_t size) {
     if (size >= size_) return;
     size_ = size;
-    data_[size_] = '\0';
+    data_[size_] = Char{};
 }
+
+template <class Char>
+void BasicString<Char>::Resize(std::size_t size) {
+    Truncate(size);
+    if (size <= size_) return;
+    Reserve(size);
+    MemFill(data_ + size_, 0, (size - size_) * sizeof(Char));
+    size_ = size;
+    data_[size_] = Char{};
+}
+
+template class BasicString<char>;
+template class BasicString<WCHAR>;
 
 String operator+(std::string_view left, std::string_view right) {
     String joined(left);

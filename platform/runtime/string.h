@@ -1,52 +1,70 @@
 #pragma once
-// The program's one owning string: single-byte text on the process heap, always ending in a zero
-// byte so that it can go to the platform as it is. Views (std::string_view) are used to read it.
+// The program's owning strings: text on the process heap, always ending in a zero unit so that it
+// can go to the platform as it is. String holds single bytes, WideString UTF-16 units for the
+// wide-character calls. Views (std::string_view, WideView) are used to read them.
 #include <cstddef>
 #include <string_view>
 
+#include "platform/win32.h"
+
 namespace mvorbel {
 
-class String {
+template <class Char>
+class BasicString {
  public:
-    constexpr String() = default;
-    String(const char* text);  // null reads as empty
-    String(std::string_view text);
-    String(const String& other);
-    String(String&& other) noexcept;
-    String& operator=(const String& other);
-    String& operator=(String&& other) noexcept;
-    ~String();
+    constexpr BasicString() = default;
+    BasicString(const Char* text);  // null reads as empty
+    BasicString(std::basic_string_view<Char> text);
+    BasicString(const BasicString& other);
+    BasicString(BasicString&& other) noexcept;
+    BasicString& operator=(const BasicString& other);
+    BasicString& operator=(BasicString&& other) noexcept;
+    ~BasicString();
 
-    const char* c_str() const { return data_ != nullptr ? data_ : ""; }
+    const Char* c_str() const { return data_ != nullptr ? data_ : kEmpty; }
     // For platform records that take a non-const pointer they only read.
-    char* data();
+    Char* data();
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
-    char operator[](std::size_t index) const { return data_[index]; }
-    char& operator[](std::size_t index) { return data_[index]; }
-    char back() const { return data_[size_ - 1]; }
-    operator std::string_view() const { return {c_str(), size_}; }
-    std::string_view View() const { return *this; }
+    Char operator[](std::size_t index) const { return data_[index]; }
+    Char& operator[](std::size_t index) { return data_[index]; }
+    Char back() const { return data_[size_ - 1]; }
+    operator std::basic_string_view<Char>() const { return {c_str(), size_}; }
+    std::basic_string_view<Char> View() const { return *this; }
 
-    String& operator+=(std::string_view text);
-    String& operator+=(char c);
-    // Keeps the first `size` characters (all of them when there are fewer).
+    BasicString& operator+=(std::basic_string_view<Char> text);
+    BasicString& operator+=(Char c);
+    // Keeps the first `size` units (all of them when there are fewer).
     void Truncate(std::size_t size);
+    // Holds exactly `size` units: cut, or grown with zero units for the platform to fill.
+    void Resize(std::size_t size);
     void clear() { Truncate(0); }
 
-    // Found only where a String takes part: as namespace functions they would turn any two
-    // texts into Strings and make comparisons of views with literals ambiguous.
-    friend bool operator==(const String& left, std::string_view right) { return left.View() == right; }
-    friend bool operator==(const String& left, const String& right) { return left.View() == right.View(); }
-    friend bool operator==(const String& left, const char* right) { return left.View() == std::string_view(right); }
+    // Found only where a string takes part: as namespace functions they would turn any two
+    // texts into strings and make comparisons of views with literals ambiguous.
+    friend bool operator==(const BasicString& left, std::basic_string_view<Char> right) {
+        return left.View() == right;
+    }
+    friend bool operator==(const BasicString& left, const BasicString& right) { return left.View() == right.View(); }
+    friend bool operator==(const BasicString& left, const Char* right) {
+        return left.View() == std::basic_string_view<Char>(right);
+    }
 
  private:
     void Reserve(std::size_t size);
 
-    char* data_ = nullptr;
+    static constexpr Char kEmpty[1] = {};
+    Char* data_ = nullptr;
     std::size_t size_ = 0;
-    std::size_t capacity_ = 0;  // bytes held, the terminating zero included
+    std::size_t capacity_ = 0;  // units held, the terminating zero included
 };
+
+using String = BasicString<char>;
+using WideString = BasicString<WCHAR>;
+using WideView = std::basic_string_view<WCHAR>;
+
+extern template class BasicString<char>;
+extern template class BasicString<WCHAR>;
 
 // Characters from `position` on, at most `count` of them; empty past the end. Unlike
 // string_view::substr it never raises, which a program without exceptions can't afford.

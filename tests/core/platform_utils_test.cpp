@@ -1,6 +1,7 @@
 #include "core/platform_utils.h"
 
 #include "core/chooser_menu.h"
+#include "core/windows1251.h"
 #include "platform/winsim/system/system_control.h"
 #include "tests/core/drive_c_fixture.h"
 #include "ui/message_loop.h"
@@ -79,11 +80,17 @@ TEST_F(PlatformUtils, FindFileSizeTakesBothWords) {
 }
 
 // The chooser's own boxes take the Main window's caption; before there is one, the platform's.
+// On a Western system the NT family shows the text as written (MessageBoxW, recorded in UTF-8);
+// the 9x family shows the bytes in the system's letters (MessageBoxA, recorded as given).
 TEST_F(PlatformUtils, MessageBoxWithoutApplicationWindowHasThePlatformsCaption) {
     applicationWindow = nullptr;
-    ShowMessageBox("first");
-    EXPECT_EQ(winsim::Requests(),
-              (std::vector<winsim::Request>{{"MessageBoxA", {"0", "first", "Error", "0"}}}));
+    winsim::SetAnsiCodePage(1252);
+    ShowMessageBox(ProgramText("\xCE\xF2\xEC\xE5\xED\xE0"));
+    winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    ShowMessageBox(ProgramText("\xCE\xF2\xEC\xE5\xED\xE0"));
+    EXPECT_EQ(winsim::Requests(), (std::vector<winsim::Request>{
+                                      {"MessageBoxW", {"0", "Отмена", "Error", "0"}},
+                                      {"MessageBoxA", {"0", "\xCE\xF2\xEC\xE5\xED\xE0", "Error", "0"}}}));
 }
 
 }  // namespace

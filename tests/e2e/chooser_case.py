@@ -7,7 +7,7 @@ from pathlib import Path
 
 import wineharness
 
-# Menu texts (the program stores them as Windows-1251).
+# Menu texts (the program stores them as Windows-1251 and shows them as written).
 REBOOT_INTO = 'Перезагрузить в '
 HIBERNATE = 'Перевести в спящий режим'
 TURN_OFF = 'Выключить компьютер'
@@ -43,12 +43,13 @@ class ChooserCase(unittest.TestCase):
         cls.template = wineharness.ensure_template(cls.work / 'prefix-template')
 
     @contextlib.contextmanager
-    def scenario(self, row=None):
+    def scenario(self, row=None, locale=wineharness.LOCALE):
         # A display per scenario: on a display that an earlier prefix's programs have used,
         # Wine takes some 15 s longer to show its first window.
         name = '.'.join(filter(None, [type(self).__name__, self._testMethodName, row]))
         with wineharness.Display() as display:
-            self.s = wineharness.Scenario(self.work / name.replace(' ', '-'), self.template, display)
+            self.s = wineharness.Scenario(self.work / name.replace(' ', '-'), self.template,
+                                          display, locale)
             try:
                 yield self.s
             finally:
@@ -70,7 +71,8 @@ class ChooserCase(unittest.TestCase):
 
     def assert_requests(self, expected):
         """The calls that act on the machine, in order: [(function, args), ...]."""
-        made = [call for call in self.s.calls() if call[0] != 'MessageBoxA']
+        made = [call for call in self.s.calls()
+                if call[0] not in wineharness.BOX_CALLS + wineharness.MENU_CALLS]
         self.assertEqual(made, expected, 'requests made of the system')
 
     def finish(self, code=0):

@@ -2,10 +2,14 @@
 import unittest
 
 import wineharness
-from chooser_case import BOOT_INI, BOOT_OLD, COMMANDS, KEYS, LABELS, ChooserCase, boot_ini
+from chooser_case import (BOOT_INI, BOOT_OLD, COMMANDS, KEYS, LABELS, REBOOT_INTO, ChooserCase,
+                          boot_ini)
 
 RESTART = [('ExitWindowsEx', (2, 1))]
 REWRITE_FAILED = 'Не удалось изменить файл c:\\boot.ini.'
+# Descriptions as an English Windows (code page 1252) writes them.
+WESTERN = ['"Microsoft Windows XP Professional" /fastdetect',
+           '"Windows XP Édition Familiale" /fastdetect']
 
 
 class ChooseEntryTest(ChooserCase):
@@ -40,6 +44,26 @@ class ChooseEntryTest(ChooserCase):
             self.assertEqual(s.read(BOOT_INI), original, 'c:\\boot.ini')
             self.assert_requests([])
 
+    def test_an_english_system_reads_the_menu_and_the_notice_in_cyrillic(self):
+        """Code page 1252: the program's own words through the wide calls, as written; the
+        descriptions in the system's code page, as the loader's file was written there."""
+        with self.scenario(locale='en_US.UTF-8') as s:
+            self.prepare(descriptions=WESTERN)
+            s.write(BOOT_INI, [line for line in boot_ini(KEYS[1], WESTERN)
+                               if not line.startswith('default=')])
+            s.start()
+            popup = s.wait_popup()
+            self.assertEqual(popup.labels(), [REBOOT_INTO + text for text in WESTERN] + COMMANDS)
+            self.assertTrue(s.calls('InsertMenuItemW') and s.calls('SetMenuItemInfoW'),
+                            'the wide menu calls')
+            s.choose(1)
+            self.assertEqual(s.wait_message_box(), (REWRITE_FAILED, 'mVorbel', 0))
+            s.close_message_box()
+            self.finish()
+            self.assertEqual([call[0] for call in s.calls() if call[0] in wineharness.BOX_CALLS],
+                             ['MessageBoxW'])
+            self.assert_requests([])
+
     def test_ctrl_changes_the_default_and_the_reopened_menu_is_carried_out(self):
         with self.scenario() as s:
             original = self.prepare(default_index=1)
@@ -70,7 +94,8 @@ class ChooseEntryTest(ChooserCase):
             self.assert_rewritten(original, KEYS[0])
             got = s.attributes(BOOT_INI)
             self.assertEqual(got & protected, protected, f'attributes of c:\\boot.ini: {got:#x}')
-            self.assertEqual([name for name, _ in s.calls()], ['TerminateProcess', 'ExitWindowsEx'])
+            self.assertEqual([name for name, _ in s.calls() if name not in wineharness.MENU_CALLS],
+                             ['TerminateProcess', 'ExitWindowsEx'])
             wineharness.wait_for(lambda: player.poll() is not None, wineharness.EXIT_S,
                                  'the stand-in player to end')
 

@@ -1,6 +1,7 @@
 """The 9x family, as Wine reports it with its version set to win98."""
 import unittest
 
+import wineharness
 from chooser_case import BOOT_INI, CANCEL, COMMANDS, KEYS, LABELS, TURN_OFF, ChooserCase
 
 # The lower-cased system directory keeps its trailing backslash before "\vmmhiber.w9x";
@@ -20,6 +21,8 @@ class Win9xTest(ChooserCase):
             s.choose(3)
             self.finish()
             self.assert_requests([('ExitWindowsEx', (1, 1))])
+            self.assertEqual([call for call in s.calls() if call[0] in wineharness.MENU_CALLS], [],
+                             'the 9x family has no wide menu calls')
 
     def test_probe_finds_vmmhiber_and_a_choice_restarts(self):
         with self.scenario() as s:

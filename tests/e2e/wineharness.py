@@ -13,10 +13,15 @@ from pathlib import Path
 import winetrace
 
 WINE, WINESERVER = '/usr/lib/wine/wine64', '/usr/lib/wine/wineserver'
-# Calls whose arguments tell what the program asked of the system.
-RELAY_INCLUDE = 'user32.ExitWindowsEx;kernel32.WinExec;kernel32.TerminateProcess;user32.MessageBoxA'
-# Wine takes its ANSI code page from the locale (1251 for Russian), installed or not.
+# Calls whose arguments tell what the program asked of the system, and the wide calls that show
+# its texts.
+RELAY_INCLUDE = ('user32.ExitWindowsEx;kernel32.WinExec;kernel32.TerminateProcess;'
+                 'user32.MessageBoxA;user32.MessageBoxW;user32.InsertMenuItemW;user32.SetMenuItemInfoW')
+# Wine takes its ANSI code page from the locale, installed or not: Russian gives 1251, English 1252.
 LOCALE = 'ru_RU.UTF-8'
+BOX_CALLS = ('MessageBoxA', 'MessageBoxW')
+MENU_CALLS = ('InsertMenuItemW', 'SetMenuItemInfoW')
+CODE_PAGES = {'ru_RU.UTF-8': 'cp1251', 'en_US.UTF-8': 'cp1252'}
 STAMP = '.mvorbel-template'
 # Time limits, generous: the machine may be busy with a parallel build.
 PREFIX_START_S, WINDOW_S, EXIT_S = 120, 60, 60
@@ -81,8 +86,8 @@ class Display(contextlib.AbstractContextManager):
                 self._xvfb.wait()
 
 
-def wine_env(prefix, display=None, debug='-all'):
-    env = dict(os.environ, WINEPREFIX=str(prefix), WINEDEBUG=debug, LC_ALL=LOCALE,
+def wine_env(prefix, display=None, debug='-all', locale=LOCALE):
+    env = dict(os.environ, WINEPREFIX=str(prefix), WINEDEBUG=debug, LC_ALL=locale,
                WINEDLLOVERRIDES='mscoree,mshtml=')
     if display:
         env['DISPLAY'] = display.name
@@ -104,25 +109,29 @@ def wine(prefix, *args, display=None):
 
 
 def ensure_template(path):
-    """Makes the template prefix unless it exists; safe against parallel callers."""
+    """Makes the template prefix unless it exists with the relayed calls of today; safe against
+    parallel callers."""
     path = Path(path)
     path.parent.mkdir(parents=True, exist_ok=True)
     with open(f'{path}.lock', 'w') as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
-        if not (path / STAMP).exists():
+        stamp = path / STAMP
+        if not stamp.exists() or stamp.read_text() != RELAY_INCLUDE:
             shutil.rmtree(path, ignore_errors=True)
             wine(path, 'wineboot', '-i')
             wine(path, 'reg', 'add', r'HKCU\Software\Wine\Debug', '/v', 'RelayInclude',
                  '/d', RELAY_INCLUDE, '/f')
-            (path / STAMP).touch()
+            stamp.write_text(RELAY_INCLUDE)
     return path
 
 
 class Scenario:
-    """A private prefix with its own drive C:, a display, and the program run in it."""
+    """A private prefix with its own drive C:, a display, and the program run in it; Wine runs in
+    the given locale, which sets the system's ANSI code page."""
 
-    def __init__(self, folder, template, display):
-        self.folder, self.display = Path(folder), display
+    def __init__(self, folder, template, display, locale=LOCALE):
+        self.folder, self.display, self.locale = Path(folder), display, locale
+        self.ansi = CODE_PAGES[locale]
         shutil.rmtree(self.folder, ignore_errors=True)
         self.prefix = self.folder / 'prefix'
         self.c = self.prefix / 'drive_c'
@@ -139,9 +148,10 @@ class Scenario:
         return self.c.joinpath(*filter(None, dos_path[3:].split('\\')))
 
     def write(self, dos_path, data):
-        """Bytes as given, text as a Windows file: Windows-1251, every line ended by CR LF."""
+        """Bytes as given, text as a Windows file: in the system's code page, every line ended
+        by CR LF."""
         if isinstance(data, list):
-            data = ''.join(line + '\r\n' for line in data).encode(winetrace.ANSI)
+            data = ''.join(line + '\r\n' for line in data).encode(self.ansi)
         self.path(dos_path).parent.mkdir(parents=True, exist_ok=True)
         self.path(dos_path).write_bytes(data)
 
@@ -178,7 +188,8 @@ class Scenario:
     def _run(self, name, log, debug):
         trace = open(self.folder / log, 'wb')
         self._runs.append((subprocess.Popen(
-            [WINE, f'c:\\mvorbel\\{name}'], env=wine_env(self.prefix, self.display, debug),
+            [WINE, f'c:\\mvorbel\\{name}'],
+            env=wine_env(self.prefix, self.display, debug, self.locale),
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=trace), trace))
         return self._runs[-1][0]
 
@@ -203,7 +214,8 @@ class Scenario:
         """The chooser's own relayed calls: the processes of Wine that its start brought up
         inherit the tracing, and services.exe terminates the others when the prefix shuts down."""
         trace = self.trace()
-        return winetrace.calls(trace, winetrace.program_thread(trace, 'mvorbel.exe'), function)
+        return winetrace.calls(trace, winetrace.program_thread(trace, 'mvorbel.exe'), function,
+                               self.ansi)
 
     def _running(self, what):
         if self.chooser.poll() is not None:
@@ -225,9 +237,9 @@ class Scenario:
         return popup
 
     def _message_box(self):
-        """The newest MessageBoxA call's arguments and a point inside its window near the
-        top left corner, away from the buttons; None while the box is not on screen."""
-        boxes = self.calls('MessageBoxA')
+        """The newest MessageBoxA or MessageBoxW call's arguments and a point inside its window
+        near the top left corner, away from the buttons; None while the box is not on screen."""
+        boxes = [call for call in self.calls() if call[0] in BOX_CALLS]
         # On screen and more than a dot: the hidden main window shares the caption.
         return boxes and next(((boxes[-1][1], x + 4, y + 4)
                                for name, x, y, w, h in self.display.windows()
@@ -235,7 +247,7 @@ class Scenario:
                                and 0 <= x < Display.width and 0 <= y < Display.height), None)
 
     def wait_message_box(self):
-        """Waits for a MessageBoxA call and its window; returns (text, caption, type)."""
+        """Waits for a message box call and its window; returns (text, caption, type)."""
         args, x, y = wait_for(lambda: self._running('its message box') and self._message_box(),
                               WINDOW_S, 'a message box')
         # A box whose modal loop meets a pending quit message closes by itself within a second

@@ -1,8 +1,8 @@
 """Reading Wine's debug output: the popup menus a program showed and the calls it made.
 
-Wine escapes the strings it traces: wide ones (+menu) as L"..." with other than printable
-ASCII as \\XXXX, narrow ones (+relay) as "..." with bytes outside it as \\xNN. Narrow strings
-are ANSI, which a Russian-locale Wine takes as Windows-1251.
+Wine escapes the strings it traces: wide ones (+menu, and +relay for a wide call) as L"..." with
+other than printable ASCII as \\XXXX, narrow ones (+relay) as "..." with bytes outside it as
+\\xNN. Narrow strings are ANSI: Windows-1251 for a Russian-locale Wine, 1252 for an English one.
 """
 import re
 from dataclasses import dataclass, field
@@ -16,10 +16,10 @@ def decode_wide(escaped):
                   else _ESCAPES.get(m[1], m[1]), escaped)
 
 
-def decode_narrow(escaped):
+def decode_narrow(escaped, ansi=ANSI):
     text = re.sub(r'\\(x[0-9a-fA-F]{2}|.)', lambda m: chr(int(m[1][1:], 16)) if len(m[1]) == 3
                   else _ESCAPES.get(m[1], m[1]), escaped)
-    return text.encode('latin-1').decode(ANSI)
+    return text.encode('latin-1').decode(ansi)
 
 
 @dataclass
@@ -77,7 +77,7 @@ def popups(trace):
 
 
 _CALL = re.compile(r'Call \w+\.(\w+)\((.*)\) ret=[0-9a-fA-F]+\s*$')
-_ARG = re.compile(r'\s*([0-9a-fA-F]+)(?: "((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
+_ARG = re.compile(r'\s*([0-9a-fA-F]+)(?: (L?)"((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
 
 
 def program_thread(trace, exe_name):
@@ -88,15 +88,16 @@ def program_thread(trace, exe_name):
     return loaded and loaded[1]
 
 
-def calls(trace, thread, function=None):
+def calls(trace, thread, function=None, ansi=ANSI):
     """The relayed calls of one thread as (function, arguments) in order, none while thread
-    is None; an argument that carries a string is given as that string, any other as its
-    number."""
+    is None; an argument that carries a string is given as that string (a narrow one read in
+    the code page ansi), any other as its number."""
     found = []
     lines = [line for line in trace.splitlines() if thread and line.startswith(f'{thread}:')]
     for call in filter(None, map(_CALL.search, lines)):
         if function in (None, call[1]):
-            args = [decode_narrow(arg[2]) if arg[2] is not None else int(arg[1], 16)
+            args = [int(arg[1], 16) if arg[3] is None else
+                    decode_wide(arg[3]) if arg[2] else decode_narrow(arg[3], ansi)
                     for arg in _ARG.finditer(call[2])]
             found.append((call[1], tuple(args)))
     return found

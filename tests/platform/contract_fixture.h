@@ -42,6 +42,25 @@ struct Refusal {
     DWORD wineError = 0;  // with a deviation: Wine's last error, 0 when Wine succeeds instead
 };
 
+using WideText = std::basic_string<WCHAR>;
+
+// Between UTF-8, in which the tests spell texts, and UTF-16, through the platform's own converter.
+inline WideText Wide(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    WideText wide(utf8.size(), 0);
+    int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), int(wide.size()));
+    wide.resize(units > 0 ? std::size_t(units) : 0);
+    return wide;
+}
+inline std::string Utf8(const WideText& wide) {
+    if (wide.empty()) return {};
+    std::string utf8(wide.size() * 3, '\0');
+    int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), utf8.data(), int(utf8.size()),
+                                   nullptr, nullptr);
+    utf8.resize(size > 0 ? std::size_t(size) : 0);
+    return utf8;
+}
+
 inline void NoteWineDeviation(const std::string& what) {
     std::printf("[ WINE DEVIATION ] %s\n", what.c_str());
     ::testing::Test::RecordProperty("wine_deviation", what);

@@ -230,29 +230,38 @@ namespace {
 using MessageBoxContract = UiContract;
 
 // The error box is shown with the quit message held back: a pending one closes a box unseen.
+// The wide-character box behaves as the single-byte one.
 TEST_F(MessageBoxContract, APendingQuitClosesTheBoxAtOnceAndStays) {
-    HWND gone = Create();
-    DestroyWindow(gone);
-    LoopBreaker breaker(nullptr, 5000);
-    SetLastError(kSentinel);
-    int refused = MessageBoxA(gone, "contract", "mVorbel", MB_OK);
-    EXPECT_EQ(DWORD{ERROR_INVALID_WINDOW_HANDLE}, GetLastError());
-    EXPECT_FALSE(breaker.Broke()) << "the refused box was shown";
-    if (UnderWine() && refused == -1)
-        NoteWineDeviation("MessageBoxA owned by no window answers -1, not 0");
-    else
-        EXPECT_EQ(0, refused) << "a box owned by no window";
-    Drain();
+    const WideText text = Wide("Отмена"), caption = Wide("mVorbel");
+    const std::pair<const char*, std::function<int(HWND, UINT)>> forms[] = {
+        {"MessageBoxA", [](HWND owner, UINT type) { return MessageBoxA(owner, "contract", "mVorbel", type); }},
+        {"MessageBoxW",
+         [&](HWND owner, UINT type) { return MessageBoxW(owner, text.c_str(), caption.c_str(), type); }},
+    };
+    for (const auto& [name, show] : forms) {
+        HWND gone = Create();
+        DestroyWindow(gone);
+        LoopBreaker breaker(nullptr, 5000);
+        SetLastError(kSentinel);
+        int refused = show(gone, MB_OK);
+        EXPECT_EQ(DWORD{ERROR_INVALID_WINDOW_HANDLE}, GetLastError()) << name;
+        EXPECT_FALSE(breaker.Broke()) << name << ": the refused box was shown";
+        if (UnderWine() && refused == -1)
+            NoteWineDeviation(std::string(name) + " owned by no window answers -1, not 0");
+        else
+            EXPECT_EQ(0, refused) << name << ": a box owned by no window";
+        Drain();
 
-    LoopBreaker again(nullptr, 5000);
-    PostQuitMessage(9);
-    SetLastError(kSentinel);
-    int answer = MessageBoxA(nullptr, "contract", "mVorbel", MB_YESNO);
-    EXPECT_FALSE(again.Broke()) << "the box waited for the user";
-    EXPECT_EQ(IDOK, answer) << "the dialog's result before anyone answers";
-    MSG quit = {};
-    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(9u, quit.wParam) << "the same quit message is pending again";
+        LoopBreaker again(nullptr, 5000);
+        PostQuitMessage(9);
+        SetLastError(kSentinel);
+        int answer = show(nullptr, MB_YESNO);
+        EXPECT_FALSE(again.Broke()) << name << ": the box waited for the user";
+        EXPECT_EQ(IDOK, answer) << name << ": the dialog's result before anyone answers";
+        MSG quit = {};
+        EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << name;
+        EXPECT_EQ(9u, quit.wParam) << name << ": the same quit message is pending again";
+    }
 }
 
 // Only the refusals can run here: a request that succeeds restarts or powers off the machine.

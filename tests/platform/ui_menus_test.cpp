@@ -103,6 +103,42 @@ TEST_F(MenuContract, StateTextAndRadioChangesReadBack) {
     EXPECT_EQ(8u, read.cch) << "without a buffer cch is the text's length";
 }
 
+// The platform keeps an item's text in UTF-16: the single-byte calls go through the ANSI code page
+// (1251 in these runs), the wide ones take and give it as it is, in either record size.
+TEST_F(MenuContract, TextsCrossBetweenTheSingleByteAndWideCalls) {
+    Menu menu;
+    ASSERT_TRUE(Insert(menu.handle, 30, "\xCE\xF2\xEC\xE5\xED\xE0"));
+    const WideText china = Wide("Отмена 中"), turnOff = Wide("Выключить");
+    MENUITEMINFOW info = {};
+    info.cbSize = offsetof(MENUITEMINFOW, hbmpItem);
+    info.fMask = MIIM_ID | MIIM_TYPE;
+    info.fType = MFT_STRING;
+    info.wID = 31;
+    info.dwTypeData = const_cast<WCHAR*>(china.c_str());
+    ASSERT_TRUE(InsertMenuItemW(menu.handle, 0xFFFFFFFF, TRUE, &info)) << "error " << GetLastError();
+    info.wID = 32;
+    ASSERT_TRUE(InsertMenuItemW(menu.handle, 0xFFFFFFFF, TRUE, &info));
+    MENUITEMINFOW change = {sizeof change};
+    change.fMask = MIIM_STRING;
+    change.dwTypeData = const_cast<WCHAR*>(turnOff.c_str());
+    ASSERT_TRUE(SetMenuItemInfoW(menu.handle, 32, FALSE, &change)) << "error " << GetLastError();
+    EXPECT_EQ((Lines{"\xCE\xF2\xEC\xE5\xED\xE0:30:0:0", "\xCE\xF2\xEC\xE5\xED\xE0 ?:31:0:0",
+                     "\xC2\xFB\xEA\xEB\xFE\xF7\xE8\xF2\xFC:32:0:0"}),
+              ReadBack(menu.handle))
+        << "what the code page lacks reads as '?'";
+    std::vector<std::string> wide;
+    for (UINT id : {30u, 31u, 32u}) {
+        WCHAR text[64] = {};
+        MENUITEMINFOW read = {sizeof read};
+        read.fMask = MIIM_STRING;
+        read.dwTypeData = text;
+        read.cch = 64;
+        EXPECT_TRUE(GetMenuItemInfoW(menu.handle, id, FALSE, &read)) << id;
+        wide.push_back(Utf8(WideText(text, read.cch)));
+    }
+    EXPECT_EQ((Lines{"Отмена", "Отмена 中", "Выключить"}), wide) << "cch counts UTF-16 units";
+}
+
 TEST_F(MenuContract, RefusalsAndTheOldRecordSize) {
     Menu menu;
     MENUITEMINFOA info = {};

@@ -39,7 +39,7 @@ const std::string kRewriteFailedNotice =
     "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xE8\xE7\xEC\xE5\xED\xE8\xF2\xFC \xF4\xE0\xE9\xEB "
     "c:\\boot.ini.";
 const std::string kRewriteFailed =
-    Said({"MessageBoxA", {"0", kRewriteFailedNotice, "mVorbel", "0"}});
+    Said({"MessageBoxW", {"0", Read1251(kRewriteFailedNotice), "mVorbel", "0"}});
 
 struct ChoiceCase {
     const char* name;

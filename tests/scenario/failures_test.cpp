@@ -18,7 +18,7 @@ TEST_F(Scenario, NoBootIniShowsOneNoticeAndQuits) {
 
     EXPECT_EQ(RunProgram(), 0u);
 
-    const winsim::Request notice = {"MessageBoxA", {"0", kNoBootFileNotice, "mVorbel", "0"}};
+    const winsim::Request notice = {"MessageBoxW", {"0", Read1251(kNoBootFileNotice), "mVorbel", "0"}};
     EXPECT_EQ(winsim::Requests(), std::vector{notice});
     EXPECT_TRUE(winsim::Trackings().empty());
     EXPECT_FALSE(chooserState.force) << "the Settings file is not read";

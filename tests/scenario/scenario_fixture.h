@@ -56,6 +56,8 @@ inline std::string BootIni(const std::string& defaultKey) {
 }
 
 inline std::string Os(const std::string& description) { return kRestartInto + description; }
+// The NT family's boxes show their texts through MessageBoxW, which winsim records in UTF-8.
+inline std::string Read1251(const std::string& text) { return winsim::Utf8(winsim::FromCodePage(1251, text)); }
 inline std::string Checked(const std::string& label) { return "[x] " + label; }
 
 // The popup as the user saw it: texts in order, "-" for a separator, "[x] " before a checked item.

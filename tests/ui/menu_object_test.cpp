@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "platform/winsim/system/system_control.h"
 #include "tests/ui/ui_test_support.h"
 
 namespace mvorbel {
@@ -89,7 +90,7 @@ TEST_F(MenuObjectTest, HidingAndShowingInAnyOrderKeepsTemplateOrderChecksAndText
     }
     popup->SetItemVisible(1, false);
     popup->SetItemChecked(1, true);
-    popup->SetItemText(1, "renamed");
+    popup->SetItemText(1, MakeDisplayText("renamed"));
     popup->SetItemChecked(2, true);
     popup->SetItemVisible(2, false);
     popup->SetItemVisible(1, true);
@@ -132,6 +133,50 @@ TEST_F(MenuObjectTest, ShowPopupAtMovesAHiddenOwnerOutOfSightAndBack) {
     popup->ShowPopupAt(1, 2);
     EXPECT_EQ(during.top, 98) << "a visible owner is not moved";
     EXPECT_TRUE(IsWindowVisible(window->handle));
+}
+
+// A decoder that no code page of the system gives: each byte is the character of its number.
+WideString Latin1(std::string_view bytes) {
+    WideString wide;
+    for (char c : bytes) wide += static_cast<WCHAR>(static_cast<unsigned char>(c));
+    return wide;
+}
+
+// The template's texts are read with the decoder the menu is built with, texts set later in the
+// system's code page (1251 here), and both keep their form while the entry is hidden. The wide
+// calls, where the family has them, show the decoded text; elsewhere the bytes show in the
+// system's letters.
+TEST_F(MenuObjectTest, TextsShowThroughTheCallsOfTheFamily) {
+    const struct {
+        const char* name;
+        DWORD platform, major, minor;
+        bool wideCallsMissing;
+        std::vector<std::string> shown;  // UTF-8
+    } cases[] = {
+        {"XP", VER_PLATFORM_WIN32_NT, 5, 1, false, {"café", "й", "-", "ё"}},
+        {"NT 4.0, the old text record", VER_PLATFORM_WIN32_NT, 4, 0, false, {"café", "й", "-", "ё"}},
+        {"98", VER_PLATFORM_WIN32_WINDOWS, 4, 10, false, {"cafй", "й", "-", "ё"}},
+        {"XP without the wide calls", VER_PLATFORM_WIN32_NT, 5, 1, true, {"cafй", "й", "-", "ё"}},
+    };
+    const char* const kTexts[] = {"caf\xE9", "x", "-", "y", ""};
+    for (const auto& c : cases) {
+        winsim::SetVersion(c.platform, c.major, c.minor);
+        if (c.wideCallsMissing) {
+            winsim::SetProcMissing("user32.dll", "InsertMenuItemW");
+            winsim::SetProcMissing("user32.dll", "SetMenuItemInfoW");
+        }
+        MenuObject* menu = MenuObject::BuildFromTemplate(nullptr, kTexts, {}, &Latin1);
+        menu->SetItemText(1, MakeDisplayText("\xE9"));
+        menu->SetItemVisible(3, false);
+        menu->SetItemText(3, MakeDisplayText("\xB8"));
+        menu->SetItemVisible(3, true);
+        std::vector<std::string> shown;
+        for (const auto& line : winsim::ReadMenu(menu->menuHandle.get())) {
+            shown.push_back(line.separator ? "-" : line.utf8);
+        }
+        EXPECT_EQ(shown, c.shown) << c.name;
+        ObjectBase::Release(menu);
+    }
 }
 
 }  // namespace

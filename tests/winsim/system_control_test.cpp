@@ -142,6 +142,9 @@ TEST_F(SystemControl, MessageBoxesAreAnsweredQueuedThenByTheAnswererThenByTheDef
         return call.caption == "Error" ? IDRETRY : IDABORT;
     });
     EXPECT_EQ(IDRETRY, MessageBoxA(nullptr, "three", nullptr, MB_RETRYCANCEL));
+    EXPECT_EQ(IDRETRY, MessageBoxW(nullptr, u"Отмена", nullptr, MB_RETRYCANCEL));
+    EXPECT_EQ((winsim::Request{"MessageBoxW", {"0", "Отмена", "Error", "5"}}), winsim::Requests().back())
+        << "the wide box's texts in UTF-8";
 
     // What the box does then is a contract test's; here only that it is counted.
     PostQuitMessage(3);

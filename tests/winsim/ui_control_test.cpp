@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/winsim/system/system_control.h"
 #include "platform/winsim/ui/ui_control.h"
 #include "tests/winsim/winsim_fixture.h"
 
@@ -92,6 +93,40 @@ TEST_F(UiControl, IconResourcesOfTheModule) {
         {"another name", [=] { return LoadIconA(module, "OTHER"); }, ERROR_RESOURCE_NAME_NOT_FOUND},
         {"destroyed", [=] { return DestroyIcon(copy); }, ERROR_INVALID_CURSOR_HANDLE},
     });
+}
+
+// A menu read back in the three forms, on a Western system; the 9x family's wide calls are stubs.
+TEST_F(UiControl, MenuTextsReadInTheAnsiCodePageInUtf16AndInUtf8) {
+    winsim::SetAnsiCodePage(1252);
+    EXPECT_EQ(1252u, GetACP());
+    EXPECT_THROW(winsim::SetAnsiCodePage(437), std::invalid_argument);
+    HMENU menu = CreatePopupMenu();
+    MENUITEMINFOA narrow = {sizeof narrow};
+    narrow.fMask = MIIM_STRING;
+    narrow.dwTypeData = const_cast<char*>("\xCE\xF2\xEC\xE5\xED\xE0");
+    ASSERT_TRUE(InsertMenuItemA(menu, 0, TRUE, &narrow));
+    MENUITEMINFOW wide = {sizeof wide};
+    wide.fMask = MIIM_STRING;
+    wide.dwTypeData = const_cast<WCHAR*>(u"Отмена");
+    ASSERT_TRUE(InsertMenuItemW(menu, 1, TRUE, &wide));
+    const auto lines = winsim::ReadMenu(menu);
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_EQ("\xCE\xF2\xEC\xE5\xED\xE0", lines[0].text) << "the bytes as given";
+    EXPECT_EQ("Îòìåíà", lines[0].utf8);
+    EXPECT_EQ(u"Îòìåíà", lines[0].wide);
+    EXPECT_EQ("??????", lines[1].text) << "what 1252 lacks";
+    EXPECT_EQ("Отмена", lines[1].utf8);
+
+    winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 0);
+    SetLastError(0xDEADBEEF);
+    EXPECT_FALSE(InsertMenuItemW(menu, 0, TRUE, &wide));
+    EXPECT_EQ(DWORD{ERROR_CALL_NOT_IMPLEMENTED}, GetLastError());
+    SetLastError(0xDEADBEEF);
+    EXPECT_FALSE(SetMenuItemInfoW(menu, 0, TRUE, &wide));
+    EXPECT_EQ(DWORD{ERROR_CALL_NOT_IMPLEMENTED}, GetLastError());
+    EXPECT_EQ(2, GetMenuItemCount(menu));
+    winsim::Reset();
+    EXPECT_EQ(1251u, GetACP());
 }
 
 TEST_F(UiControl, ResetForgetsEverything) {

@@ -4,8 +4,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/winsim/base/base.h"
+#include "platform/winsim/base/code_pages.h"
 
 namespace winsim {
 
@@ -44,6 +46,15 @@ void OnProcessExit(std::function<void()> dropArea);
 // faults and the last error. Tests call it between cases.
 void OnReset(std::function<void()> resetArea);
 void Reset();
+
+// The system's ANSI code page, 1251 or 1252 (Reset: 1251, a Russian Windows). It is what
+// CP_ACP names and what the single-byte calls (InsertMenuItemA, MessageBoxA ...) take text in.
+void SetAnsiCodePage(UINT codePage);
+// Text between a code page winsim knows (CP_ACP, 1251, 1252, CP_UTF8) and UTF-16, as
+// MultiByteToWideChar and WideCharToMultiByte (default character '?') convert it.
+std::u16string FromCodePage(UINT codePage, std::string_view text);
+std::string ToCodePage(UINT codePage, std::u16string_view wide);
+inline std::string Utf8(std::u16string_view wide) { return ToCodePage(CP_UTF8, wide); }
 
 namespace detail {
 // Called first by every API function that can be made to fail: counts the call and, when a

@@ -1,6 +1,7 @@
 #include <deque>
 #include <string>
 
+#include "platform/winsim/base/base_control.h"
 #include "platform/winsim/system/area_state.h"
 #include "platform/winsim/system/system_control.h"
 #include "platform/winsim/ui/ui.h"
@@ -40,20 +41,23 @@ void AnswerMessageBoxes(std::function<int(const MessageBoxCall&)> answerer) {
 
 }  // namespace winsim
 
-int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    if (winsim::detail::FailsNow("MessageBoxA")) return 0;
-    winsim::MessageBoxCall call{owner, text ? text : "", caption ? caption : "Error", type};
-    winsim::detail::RecordRequest({"MessageBoxA",
-                                   {std::to_string(reinterpret_cast<ULONG_PTR>(owner)), call.text,
-                                    call.caption, std::to_string(type)}});
+namespace winsim {
+namespace {
+
+int Show(const char* function, HWND owner, std::string text, std::string caption, UINT type) {
+    if (detail::FailsNow(function)) return 0;
+    MessageBoxCall call{owner, std::move(text), std::move(caption), type};
+    detail::RecordRequest({function,
+                           {std::to_string(reinterpret_cast<ULONG_PTR>(owner)), call.text, call.caption,
+                            std::to_string(type)}});
     if (owner && !IsWindow(owner)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
-    auto& state = winsim::State();
+    auto& state = State();
     // The box's own modal loop meets a pending quit message first: the box closes before the
     // user sees it, with the result every dialog starts with, and the quit message stays pending.
-    if (winsim::detail::QuitPending()) {
+    if (detail::QuitPending()) {
         ++state.cutShort;
         return IDOK;
     }
@@ -63,5 +67,17 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         return answer;
     }
     if (state.answerer) return state.answerer(call);
-    return winsim::DefaultButton(type);
+    return DefaultButton(type);
+}
+
+}  // namespace
+}  // namespace winsim
+
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    return winsim::Show("MessageBoxA", owner, text ? text : "", caption ? caption : "Error", type);
+}
+
+int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    return winsim::Show("MessageBoxW", owner, winsim::Utf8(text ? text : u""),
+                        winsim::Utf8(caption ? caption : u"Error"), type);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// MessageBoxA (user32): a modal box whose answer the test gives.
+// MessageBoxA and MessageBoxW (user32): a modal box whose answer the test gives. The 9x family
+// has MessageBoxW too: one of the few wide-character calls Windows 95 carries out.
 #include "platform/winsim/base/base.h"
 
 #define MB_OK 0x00000000L
@@ -37,3 +38,4 @@
 
 // A null caption shows the title "Error".
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);

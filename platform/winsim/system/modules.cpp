@@ -7,6 +7,7 @@
 #include "platform/winsim/system/area_state.h"
 #include "platform/winsim/system/paths_state.h"
 #include "platform/winsim/system/system_control.h"
+#include "platform/winsim/ui/ui.h"
 
 namespace winsim {
 namespace {
@@ -51,7 +52,13 @@ const std::vector<Module>& LoadedModules() {
           {"AdjustTokenPrivileges", EntryPoint(&AdjustTokenPrivileges)}}},
         {"user32.dll",
          0x7E410000,
-         {{"ExitWindowsEx", EntryPoint(&ExitWindowsEx)}, {"MessageBoxA", EntryPoint(&MessageBoxA)}}},
+         {{"ExitWindowsEx", EntryPoint(&ExitWindowsEx)},
+          {"MessageBoxA", EntryPoint(&MessageBoxA)},
+          {"MessageBoxW", EntryPoint(&MessageBoxW)},
+          // On the 9x family the entry points are there, as stubs.
+          {"InsertMenuItemW", EntryPoint(&InsertMenuItemW)},
+          {"GetMenuItemInfoW", EntryPoint(&GetMenuItemInfoW)},
+          {"SetMenuItemInfoW", EntryPoint(&SetMenuItemInfoW)}}},
     };
     return modules;
 }

@@ -54,6 +54,7 @@ void SetCommandLine(const std::string& commandLine);
 void SetSystemDirectory(const std::string& path);
 
 // --- Message boxes --------------------------------------------------------------------------
+// Texts as given to MessageBoxA (bytes in the ANSI code page), in UTF-8 from MessageBoxW.
 struct MessageBoxCall {
     HWND owner;
     std::string text;
@@ -69,7 +70,8 @@ void AnswerMessageBoxes(std::function<int(const MessageBoxCall&)> answerer);
 // --- Requests -------------------------------------------------------------------------------
 // Every call that would act on the machine, whether the platform would carry it out or refuse
 // it: ExitWindowsEx (flags, reason), TerminateProcess (process id, exit code), WinExec (command
-// line, show command) and MessageBoxA (owner, text, caption as shown, type). Numbers in decimal.
+// line, show command) and MessageBoxA or MessageBoxW (owner, text, caption as shown, type; the
+// texts as MessageBoxCall has them). Numbers in decimal.
 struct Request {
     std::string call;
     std::vector<std::string> args;

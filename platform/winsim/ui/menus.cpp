@@ -1,6 +1,5 @@
 // Menus and their items as the platform keeps them.
 #include <cstddef>
-#include <cstring>
 #include <optional>
 
 #include "platform/winsim/ui/ui_state.h"
@@ -9,11 +8,18 @@ using namespace winsim::ui;
 
 namespace {
 
-constexpr UINT kTypeMask = 0x6B64;   // the MFT_* bits a caller can see
-constexpr UINT kStateMask = 0x108B;  // the MFS_* bits a caller can see
 constexpr int kMaxDepth = 32;
 
-bool IsStringItem(UINT type) { return (type & (MF_BITMAP | MF_OWNERDRAW | MF_SEPARATOR)) == 0; }
+HMENU NewMenu(const char* function, bool popup) {
+    if (winsim::detail::FailsNow(function)) return nullptr;
+    HMENU menu = NewHandle<HMENU>();
+    St().menus[menu].popup = popup;
+    return menu;
+}
+
+}  // namespace
+
+namespace winsim::ui {
 
 Menu* FindMenuOrFail(HMENU menu) {
     Menu* found = FindMenu(menu);
@@ -21,13 +27,7 @@ Menu* FindMenuOrFail(HMENU menu) {
     return found;
 }
 
-struct Place {
-    HMENU menu;
-    std::size_t index;
-};
-
-// By command the platform searches submenus before it accepts a popup item that carries the id.
-std::optional<Place> Locate(HMENU menu, UINT item, bool byPosition, int depth = 0) {
+std::optional<Place> Locate(HMENU menu, UINT item, bool byPosition, int depth) {
     Menu* m = FindMenu(menu);
     if (!m || depth > kMaxDepth) return std::nullopt;
     if (byPosition) {
@@ -48,121 +48,6 @@ std::optional<Place> Locate(HMENU menu, UINT item, bool byPosition, int depth = 
 }
 
 MenuItem& At(const Place& place) { return FindMenu(place.menu)->items[place.index]; }
-
-// Accepts the record's two historical sizes and brings both to the full layout; MIIM_TYPE is
-// the old spelling of MIIM_FTYPE plus MIIM_STRING or MIIM_BITMAP and must not be mixed with them.
-bool Normalize(const MENUITEMINFOA* in, MENUITEMINFOA& out) {
-    if (!in || (in->cbSize != sizeof(MENUITEMINFOA) && in->cbSize != offsetof(MENUITEMINFOA, hbmpItem))) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
-    }
-    out = {};
-    std::memcpy(&out, in, in->cbSize);
-    if (((out.fMask & MIIM_TYPE) && (out.fMask & (MIIM_STRING | MIIM_FTYPE | MIIM_BITMAP))) ||
-        ((out.fMask & MIIM_FTYPE) && (out.fType & MFT_BITMAP))) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
-    }
-    return true;
-}
-
-bool Apply(MenuItem& item, MENUITEMINFOA info) {
-    if (info.fMask & MIIM_TYPE) {
-        info.fMask |= MIIM_FTYPE;
-        if (IsStringItem(info.fType)) {
-            info.fMask |= MIIM_STRING;
-        } else if (info.fType & MFT_BITMAP) {
-            info.fMask |= MIIM_BITMAP;
-            info.hbmpItem = reinterpret_cast<HBITMAP>(reinterpret_cast<ULONG_PTR>(info.dwTypeData) & 0xFFFF);
-        } else {
-            item.hasText = false;
-            item.text.clear();
-        }
-    }
-    if (info.fMask & MIIM_SUBMENU) {
-        if (info.hSubMenu) {
-            Menu* sub = FindMenu(info.hSubMenu);
-            if (!sub) {
-                SetLastError(ERROR_INVALID_PARAMETER);
-                return false;
-            }
-            sub->popup = true;
-        }
-    }
-    if (info.fMask & MIIM_FTYPE) item.type = (item.type & ~kTypeMask) | (info.fType & kTypeMask);
-    if (info.fMask & MIIM_STRING) {
-        item.hasText = info.dwTypeData != nullptr;
-        item.text = info.dwTypeData ? info.dwTypeData : "";
-    }
-    if (info.fMask & MIIM_STATE) item.state = info.fState & kStateMask;
-    if (info.fMask & MIIM_ID) item.id = info.wID;
-    if (info.fMask & MIIM_SUBMENU) {
-        item.submenu = info.hSubMenu;
-        item.type = info.hSubMenu ? (item.type | MF_POPUP) : (item.type & ~MF_POPUP);
-    }
-    if (info.fMask & MIIM_CHECKMARKS) {
-        item.checkedBitmap = info.hbmpChecked;
-        item.uncheckedBitmap = info.hbmpUnchecked;
-    }
-    if (info.fMask & MIIM_DATA) item.data = info.dwItemData;
-    if (info.fMask & MIIM_BITMAP) item.bitmap = info.hbmpItem;
-    // An item with nothing to draw is shown as a separator.
-    if (!item.hasText && !(item.type & MFT_OWNERDRAW) && !item.bitmap) item.type |= MFT_SEPARATOR;
-    return true;
-}
-
-void Fill(const MenuItem& item, MENUITEMINFOA& info) {
-    if (info.fMask & MIIM_TYPE) {
-        info.fType = item.type & kTypeMask;
-        if (item.bitmap) info.fType |= MFT_BITMAP;
-        info.hbmpItem = item.bitmap;
-        if (info.fType & MFT_BITMAP) {
-            info.dwTypeData = reinterpret_cast<LPSTR>(item.bitmap);
-            info.cch = 0;
-        } else if (info.fType & (MFT_OWNERDRAW | MFT_SEPARATOR)) {
-            info.dwTypeData = nullptr;
-            info.cch = 0;
-        }
-    }
-    if ((info.fMask & (MIIM_TYPE | MIIM_STRING)) && !((info.fMask & MIIM_TYPE) && !IsStringItem(info.fType))) {
-        if (!item.hasText) {
-            if (info.dwTypeData && info.cch) info.dwTypeData[0] = '\0';
-            info.cch = 0;
-        } else {
-            UINT length = static_cast<UINT>(item.text.size());
-            if (info.dwTypeData && info.cch) {
-                // A short buffer gets the text's beginning; cch then says how much was copied.
-                UINT copied = info.cch <= length ? info.cch - 1 : length;
-                std::memcpy(info.dwTypeData, item.text.data(), copied);
-                info.dwTypeData[copied] = '\0';
-                info.cch = copied;
-            } else {
-                info.cch = length;
-            }
-        }
-    }
-    if (info.fMask & MIIM_FTYPE) info.fType = item.type & kTypeMask;
-    if (info.fMask & MIIM_BITMAP) info.hbmpItem = item.bitmap;
-    if (info.fMask & MIIM_STATE) info.fState = item.state & kStateMask;
-    if (info.fMask & MIIM_ID) info.wID = item.id;
-    info.hSubMenu = (info.fMask & MIIM_SUBMENU) ? item.submenu : nullptr;
-    if (info.fMask & MIIM_CHECKMARKS) {
-        info.hbmpChecked = item.checkedBitmap;
-        info.hbmpUnchecked = item.uncheckedBitmap;
-    }
-    if (info.fMask & MIIM_DATA) info.dwItemData = item.data;
-}
-
-HMENU NewMenu(const char* function, bool popup) {
-    if (winsim::detail::FailsNow(function)) return nullptr;
-    HMENU menu = NewHandle<HMENU>();
-    St().menus[menu].popup = popup;
-    return menu;
-}
-
-}  // namespace
-
-namespace winsim::ui {
 
 Menu* FindMenu(HMENU menu) {
     auto& menus = St().menus;
@@ -194,26 +79,6 @@ BOOL WINAPI DestroyMenu(HMENU menu) {
 
 BOOL WINAPI IsMenu(HMENU menu) { return FindMenu(menu) ? TRUE : FALSE; }
 
-BOOL WINAPI InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info) {
-    if (winsim::detail::FailsNow("InsertMenuItemA")) return FALSE;
-    Menu* target = FindMenuOrFail(menu);
-    if (!target) return FALSE;
-    MENUITEMINFOA normal;
-    if (!Normalize(info, normal)) return FALSE;
-    MenuItem fresh;
-    if (!Apply(fresh, normal)) return FALSE;
-    std::size_t index = target->items.size();
-    if (byPosition) {
-        if (item < index) index = item;
-    } else if (auto place = Locate(menu, item, false)) {
-        // By command the new item goes before the found one, in whichever submenu holds it.
-        target = FindMenu(place->menu);
-        index = place->index;
-    }
-    target->items.insert(target->items.begin() + static_cast<std::ptrdiff_t>(index), fresh);
-    return TRUE;
-}
-
 // The item's submenu, if any, is only detached: it stays alive for its owner to destroy.
 BOOL WINAPI RemoveMenu(HMENU menu, UINT item, UINT flags) {
     if (winsim::detail::FailsNow("RemoveMenu")) return FALSE;
@@ -225,39 +90,6 @@ BOOL WINAPI RemoveMenu(HMENU menu, UINT item, UINT flags) {
     }
     auto& items = FindMenu(place->menu)->items;
     items.erase(items.begin() + static_cast<std::ptrdiff_t>(place->index));
-    return TRUE;
-}
-
-BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA info) {
-    if (!FindMenuOrFail(menu)) return FALSE;
-    MENUITEMINFOA full;
-    if (!Normalize(info, full)) return FALSE;
-    auto place = Locate(menu, item, byPosition != FALSE);
-    if (!place) {
-        SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
-        return FALSE;
-    }
-    Fill(At(*place), full);
-    // Only the caller's own size is written back: an old-layout record has no hbmpItem.
-    UINT size = info->cbSize;
-    std::memcpy(info, &full, size);
-    info->cbSize = size;
-    return TRUE;
-}
-
-BOOL WINAPI SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info) {
-    if (winsim::detail::FailsNow("SetMenuItemInfoA")) return FALSE;
-    if (!FindMenuOrFail(menu)) return FALSE;
-    MENUITEMINFOA normal;
-    if (!Normalize(info, normal)) return FALSE;
-    auto place = Locate(menu, item, byPosition != FALSE);
-    if (!place) {
-        SetLastError(ERROR_MENU_ITEM_NOT_FOUND);
-        return FALSE;
-    }
-    MenuItem changed = At(*place);
-    if (!Apply(changed, normal)) return FALSE;
-    At(*place) = changed;
     return TRUE;
 }
 
@@ -321,7 +153,11 @@ std::vector<MenuLine> ReadMenu(HMENU menu) {
     if (!m) return lines;
     for (const auto& item : m->items) {
         MenuLine line;
-        line.text = item.hasText ? item.text : "";
+        if (item.hasText) {
+            line.wide = item.text;
+            line.text = ToCodePage(CP_ACP, item.text);
+            line.utf8 = Utf8(item.text);
+        }
         line.id = item.id;
         line.type = item.type & kTypeMask;
         line.state = item.state & kStateMask;

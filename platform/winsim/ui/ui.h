@@ -87,6 +87,24 @@ struct MENUITEMINFOA {
 using LPMENUITEMINFOA = MENUITEMINFOA*;
 using LPCMENUITEMINFOA = const MENUITEMINFOA*;
 
+// The same record for the wide-character calls: only dwTypeData differs.
+struct MENUITEMINFOW {
+    UINT cbSize;
+    UINT fMask;
+    UINT fType;
+    UINT fState;
+    UINT wID;
+    HMENU hSubMenu;
+    HBITMAP hbmpChecked;
+    HBITMAP hbmpUnchecked;
+    ULONG_PTR dwItemData;
+    LPWSTR dwTypeData;
+    UINT cch;
+    HBITMAP hbmpItem;
+};
+using LPMENUITEMINFOW = MENUITEMINFOW*;
+using LPCMENUITEMINFOW = const MENUITEMINFOW*;
+
 // ---- Macros -----------------------------------------------------------------------------------
 
 #define MAKEINTATOM(i) (reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<WORD>(i))))
@@ -579,6 +597,11 @@ BOOL WINAPI InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMI
 BOOL WINAPI RemoveMenu(HMENU menu, UINT item, UINT flags);
 BOOL WINAPI GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOA info);
 BOOL WINAPI SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOA info);
+// The wide-character forms take and give texts in UTF-16. The 9x family exports them only as
+// stubs that fail with ERROR_CALL_NOT_IMPLEMENTED.
+BOOL WINAPI InsertMenuItemW(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOW info);
+BOOL WINAPI GetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, LPMENUITEMINFOW info);
+BOOL WINAPI SetMenuItemInfoW(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFOW info);
 BOOL WINAPI CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags);
 int WINAPI GetMenuItemCount(HMENU menu);
 BOOL WINAPI SetMenu(HWND window, HMENU menu);

@@ -15,7 +15,11 @@ namespace winsim {
 // ---- Menus as a user sees them -------------------------------------------------------------
 
 struct MenuLine {
-    std::string text;  // empty for separators and items without text
+    // Empty for separators and items without text. As GetMenuItemInfoA reads it (in the ANSI
+    // code page, '?' for what it lacks), as the user sees it in UTF-16, and that in UTF-8.
+    std::string text;
+    std::u16string wide;
+    std::string utf8;
     UINT id = 0;
     UINT type = 0;   // MFT_* bits as kept by the platform
     UINT state = 0;  // MFS_* bits

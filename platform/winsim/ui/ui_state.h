@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,7 +55,9 @@ struct MenuItem {
     HBITMAP bitmap = nullptr;
     ULONG_PTR data = 0;
     bool hasText = false;
-    std::string text;
+    // As the NT family keeps it; the single-byte calls convert through the ANSI code page, which
+    // on the 9x family (single-byte code pages both) gives back the very bytes that were put in.
+    std::u16string text;
 };
 
 struct Menu {
@@ -142,7 +145,17 @@ void PaintDefault(HWND window);
 void RemovePostedFor(HWND window);
 
 // Menus
+inline constexpr UINT kTypeMask = 0x6B64;   // the MFT_* bits a caller can see
+inline constexpr UINT kStateMask = 0x108B;  // the MFS_* bits a caller can see
+struct Place {
+    HMENU menu;
+    std::size_t index;
+};
 Menu* FindMenu(HMENU menu);
+Menu* FindMenuOrFail(HMENU menu);  // sets ERROR_INVALID_MENU_HANDLE when absent
+// By command the platform searches submenus before it accepts a popup item that carries the id.
+std::optional<Place> Locate(HMENU menu, UINT item, bool byPosition, int depth = 0);
+MenuItem& At(const Place& place);
 void DestroyMenuTree(HMENU menu);
 
 // GDI
