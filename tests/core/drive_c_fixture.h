@@ -21,8 +21,7 @@ class DriveC : public ::testing::Test {
     // A new run on an empty drive C:, for tests that loop over cases.
     void Fresh() {
         StartProcess();
-        std::filesystem::remove_all(host_);
-        std::filesystem::create_directories(host_);
+        folder_.Empty();
         winsim::MapDrive('C', host_);
         chooserState.SetStartFlags();
     }

@@ -13,8 +13,10 @@ class TempFolder {
     explicit TempFolder(const std::string& prefix) {
         const auto temp = std::filesystem::temp_directory_path();
         int serial = 0;
+        // A name another process holds, or has just let go of, is passed over.
+        std::error_code taken;
         do path_ = temp / (prefix + "-" + std::to_string(++serial));
-        while (!std::filesystem::create_directory(path_));
+        while (!std::filesystem::create_directory(path_, taken));
     }
     ~TempFolder() {
         std::error_code ignored;
@@ -24,6 +26,11 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
+    // Removes what the folder holds, keeping the folder itself: let go of, its name could be
+    // claimed by another test process.
+    void Empty() const {
+        for (const auto& entry : std::filesystem::directory_iterator(path_)) std::filesystem::remove_all(entry);
+    }
 
  private:
     std::filesystem::path path_;
