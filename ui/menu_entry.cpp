@@ -26,8 +26,9 @@ void MenuObject::ChangeText(DisplayText value) {
     MENUITEMINFOA info = {};
     info.cbSize = MenuItemInfoSize();
     if (HasOldMenuItemText()) {
+        // The text goes in with the whole type: a radio entry must say so again.
         info.fMask = MIIM_TYPE;
-        info.fType = MFT_STRING;
+        info.fType = MFT_STRING | (checkGroup != 0 ? MFT_RADIOCHECK : 0);
     } else {
         info.fMask = MIIM_STRING;
     }

@@ -83,6 +83,8 @@ int ParseLevel(MenuObject* parent, HMENU parentMenu, int start, MenuTemplate men
             }
             entry->text = MakeDisplayText(read.text, decode);
         }
+        // What counts while the entry is hidden, the template's check included.
+        entry->cachedState = info.fState;
         entry->commandId = nextCommandId++;
         info.wID = static_cast<UINT>(entry->commandId);
         if (i + 1 <= last && OpensLevel(menuTemplate[i + 1])) entry->menuHandle.reset(CreatePopupMenu());

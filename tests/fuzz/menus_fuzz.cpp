@@ -20,12 +20,6 @@ struct Entry {
     std::string text;
     bool separator = false, checked = false, radio = false, shown = true;
     bool hasSubmenu = false;
-    // Renamed while in its menu on 95 or NT 4.0, where the text goes in with the type: a known
-    // fault, the bullet is gone until the entry is shown anew.
-    bool bulletLost = false;
-    // What the object keeps of the check while the entry is out of its menu: only what the
-    // program set, not the template's "+" (a known fault: such a check is lost on hiding).
-    bool keptCheck = false;
     std::vector<Entry*> entries;
     Entry* parent = nullptr;
 };
@@ -89,7 +83,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                          {VER_PLATFORM_WIN32_NT, 4}, {VER_PLATFORM_WIN32_WINDOWS, 10}};
     const std::uint8_t version = input.Byte() % 4;
     const auto [platform, minor] = kVersions[version];
-    const bool oldText = version == 1 || version == 2;
     winsim::SetVersion(platform, platform == VER_PLATFORM_WIN32_NT ? minor : 4, platform == VER_PLATFORM_WIN32_NT ? 1 : minor);
     // As the chooser does it: a hidden form with an empty menu bar, then the popup.
     WindowObject* window = applicationWindow = NewForm(nullptr, "mVorbel");
@@ -119,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const auto number = std::find_if(all.begin(), all.end(), [&](auto& e) { return e.get() == child; }) - all.begin();
                 line.id = UINT(kFirstCommandId + number);
                 line.text = child->text, line.separator = child->separator, line.checked = child->checked;
-                line.radio = child->radio && !child->bulletLost;
+                line.radio = child->radio;
                 expected.push_back(line);
             }
             std::vector<winsim::MenuLine> got = winsim::ReadMenu(menu->ItemAt(position)->menuHandle.get());
@@ -148,7 +141,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 1:
                 menu->SetItemVisible(key, what % 5 == 1);
                 for (Entry* shown = what % 5 == 1 ? entry : nullptr; shown != nullptr; shown = shown->parent) {
-                    if (!shown->shown) shown->bulletLost = false, shown->checked = shown->keptCheck;
                     shown->shown = true;
                 }
                 if (what % 5 == 0 && entry != nullptr) entry->shown = false;
@@ -156,15 +148,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 2:
             case 3:
                 menu->SetItemChecked(key, what % 5 == 2);
-                if (entry != nullptr && entry != &root) entry->checked = entry->keptCheck = what % 5 == 2;
+                if (entry != nullptr && entry != &root) entry->checked = what % 5 == 2;
                 break;
             case 4:
                 // A separator given a text stays a separator only on the newer platforms.
                 if (entry == nullptr || entry->separator) break;
                 const std::string text = what / 5 % 4 == 0 ? "" : "t" + std::to_string(what);
-                menu->SetItemText(key, text);
+                menu->SetItemText(key, MakeDisplayText(text));
                 if (entry != &root) entry->text = text;
-                entry->bulletLost = entry->bulletLost || (oldText && entry->shown);
                 break;
         }
         compare();

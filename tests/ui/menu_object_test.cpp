@@ -71,6 +71,18 @@ TEST_F(MenuObjectTest, SubmenusNumberDepthFirstToggleAndRadioEntries) {
     menu->SetItemVisible(7, true);
     menu->SetItemVisible(5, true);
     EXPECT_EQ(Shown(menu->ItemAt(5)), std::vector<std::string>{"a2"});
+
+    // On 95 a text goes in with the whole item type.
+    winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 0);
+    const char* const marked[] = {"+Opt", "-!A", ""};
+    MenuObject* old = MenuObject::BuildFromTemplate(nullptr, marked, {});
+    old->SetItemVisible(0, false);
+    old->SetItemVisible(0, true);
+    old->SetItemText(1, MakeDisplayText("B"));
+    const auto lines = winsim::ReadMenu(old->menuHandle.get());
+    EXPECT_TRUE(lines.at(0).checked) << "the template's check stays through hiding";
+    EXPECT_TRUE(lines.at(1).radio) << "a renamed radio entry keeps its bullet";
+    ObjectBase::Release(old);
 }
 
 TEST_F(MenuObjectTest, HidingAndShowingInAnyOrderKeepsTemplateOrderChecksAndTexts) {
