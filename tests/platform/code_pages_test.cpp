@@ -55,21 +55,16 @@ TEST_F(CodePageContract, SizesTerminatorsAndWhatACodePageLacks) {
     const WideText chinese = Wide("中");
     char small[2] = {};
     WCHAR tiny[2] = {};
-    auto failed = [](int result) { return result != 0 ? TRUE : FALSE; };
     ExpectRefusals({
-        {"a code page nobody has", [&] { return failed(MultiByteToWideChar(12345, 0, "a", 1, tiny, 2)); },
-         ERROR_INVALID_PARAMETER},
-        {"no bytes", [&] { return failed(MultiByteToWideChar(CP_ACP, 0, "a", 0, tiny, 2)); },
-         ERROR_INVALID_PARAMETER},
-        {"a buffer too small", [&] { return failed(MultiByteToWideChar(CP_ACP, 0, "abc", 3, tiny, 2)); },
-         ERROR_INSUFFICIENT_BUFFER},
-        {"an unknown flag", [&] { return failed(MultiByteToWideChar(CP_ACP, 0x10000000, "a", 1, tiny, 2)); },
-         ERROR_INVALID_FLAGS},
+        {"no such code page", [&] { return MultiByteToWideChar(12345, 0, "a", 1, tiny, 2); }, ERROR_INVALID_PARAMETER},
+        {"no bytes", [&] { return MultiByteToWideChar(CP_ACP, 0, "a", 0, tiny, 2); }, ERROR_INVALID_PARAMETER},
+        {"too small", [&] { return MultiByteToWideChar(CP_ACP, 0, "abc", 3, tiny, 2); }, ERROR_INSUFFICIENT_BUFFER},
+        {"no such flag", [&] { return MultiByteToWideChar(CP_ACP, 0x10000000, "a", 1, tiny, 2); }, ERROR_INVALID_FLAGS},
         {"back, a buffer too small",
-         [&] { return failed(WideCharToMultiByte(CP_ACP, 0, cancel.data(), 6, small, 2, nullptr, nullptr)); },
+         [&] { return WideCharToMultiByte(CP_ACP, 0, cancel.data(), 6, small, 2, nullptr, nullptr); },
          ERROR_INSUFFICIENT_BUFFER},
         {"UTF-8 with a default character",
-         [&] { return failed(WideCharToMultiByte(CP_UTF8, 0, chinese.data(), 1, text, 8, "?", nullptr)); },
+         [&] { return WideCharToMultiByte(CP_UTF8, 0, chinese.data(), 1, text, 8, "?", nullptr); },
          ERROR_INVALID_PARAMETER, "WideCharToMultiByte takes a default character for CP_UTF8", 0},
     });
 }

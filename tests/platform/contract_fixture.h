@@ -33,10 +33,11 @@ inline bool UnderWine() {
 }
 
 // Wine is not Windows: where it answers otherwise, the row names the difference, and under Wine
-// the check is of Wine's answer, so that a change either way shows.
+// the check is of Wine's answer, so that a change either way shows. A call answering with a
+// handle, a pointer or a count is refused when it gives none.
 struct Refusal {
     std::string what;
-    std::function<BOOL()> call;
+    std::function<bool()> call;
     DWORD error;
     const char* wineDeviation = nullptr;
     DWORD wineError = 0;  // with a deviation: Wine's last error, 0 when Wine succeeds instead
@@ -69,12 +70,12 @@ inline void NoteWineDeviation(const std::string& what) {
 inline void ExpectRefusals(const std::vector<Refusal>& rows) {
     for (const auto& row : rows) {
         SetLastError(kSentinel);
-        BOOL done = row.call();
+        bool done = row.call();
         DWORD error = GetLastError();
         bool asWindows = !done && error == row.error;
         if (row.wineDeviation != nullptr && UnderWine() && !asWindows) {
             NoteWineDeviation(row.wineDeviation);
-            EXPECT_EQ(row.wineError == 0, done != FALSE) << row.what;
+            EXPECT_EQ(row.wineError == 0, done) << row.what;
             if (row.wineError != 0) {
                 EXPECT_EQ(row.wineError, error) << row.what;
             }
@@ -179,9 +180,9 @@ class LoopBreaker {
  public:
     LoopBreaker(HWND target, UINT ms) {
 #ifdef _WIN32
-        Target() = target;
-        Fired() = false;
-        timer_ = Active() = SetTimer(nullptr, 0, ms, Break);
+        target_ = target;
+        fired_ = false;
+        timer_ = active_ = SetTimer(nullptr, 0, ms, Break);
 #else
         (void)target;
         (void)ms;
@@ -194,42 +195,31 @@ class LoopBreaker {
     // Whether the loop had to be broken; stops the timer.
     bool Broke() {
         Stop();
-        return Fired();
+        return fired_;
     }
-
-    static constexpr int kQuitCode = 0x5A;
 
  private:
     void Stop() {
 #ifdef _WIN32
         // A WM_TIMER already queued may still be dispatched: it finds its timer no longer active.
         if (timer_) KillTimer(nullptr, timer_);
-        if (Active() == timer_) Active() = 0;
+        if (active_ == timer_) active_ = 0;
         timer_ = 0;
 #endif
     }
-    static HWND& Target() {
-        static HWND target = nullptr;
-        return target;
-    }
-    static bool& Fired() {
-        static bool fired = false;
-        return fired;
-    }
+    static inline bool fired_ = false;
 #ifdef _WIN32
-    static UINT_PTR& Active() {
-        static UINT_PTR active = 0;
-        return active;
-    }
     static void CALLBACK Break(HWND, UINT, UINT_PTR timer, DWORD) {
         KillTimer(nullptr, timer);
-        if (timer != Active() || Fired()) return;
-        Fired() = true;
-        if (Target())
-            PostMessageA(Target(), WM_CANCELMODE, 0, 0);
+        if (timer != active_ || fired_) return;
+        fired_ = true;
+        if (target_)
+            PostMessageA(target_, WM_CANCELMODE, 0, 0);
         else
-            PostQuitMessage(kQuitCode);
+            PostQuitMessage(0x5A);
     }
+    static inline HWND target_ = nullptr;
+    static inline UINT_PTR active_ = 0;
     UINT_PTR timer_ = 0;
 #endif
 };

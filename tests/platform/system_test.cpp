@@ -147,23 +147,17 @@ TEST_F(ProcessContract, RefusalsOfToolHelpModulesAndProcesses) {
     EXPECT_EQ(Lower(OwnImageName()), Lower(ImageOf(GetCurrentProcessId())));
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 shortEntry = {sizeof shortEntry - 4};
-    auto fails = [](auto value) { return static_cast<BOOL>(value != nullptr); };
     ExpectRefusals({
         {"walk with a short record", [&] { return Process32First(snapshot, &shortEntry); },
          ERROR_BAD_LENGTH,
          "Process32First with a short dwSize fails with ERROR_INSUFFICIENT_BUFFER, Windows with "
          "ERROR_BAD_LENGTH",
          ERROR_INSUFFICIENT_BUFFER},
-        {"missing entry point",
-         [&] { return fails(GetProcAddress(GetModuleHandleA("kernel32.dll"), "Process32Third")); },
+        {"missing entry point", [] { return GetProcAddress(GetModuleHandleA("kernel32.dll"), "Process32Third"); },
          ERROR_PROC_NOT_FOUND},
-        {"missing module", [&] { return fails(GetModuleHandleA("nosuchmodule.dll")); },
-         ERROR_MOD_NOT_FOUND},
-        {"open process 0", [&] { return fails(OpenProcess(PROCESS_TERMINATE, FALSE, 0)); },
-         ERROR_INVALID_PARAMETER},
-        {"open no process",
-         [&] { return fails(OpenProcess(PROCESS_TERMINATE, FALSE, 0x7FFFFFFC)); },
-         ERROR_INVALID_PARAMETER},
+        {"missing module", [] { return GetModuleHandleA("nosuchmodule.dll"); }, ERROR_MOD_NOT_FOUND},
+        {"open process 0", [] { return OpenProcess(PROCESS_TERMINATE, FALSE, 0); }, ERROR_INVALID_PARAMETER},
+        {"open no process", [] { return OpenProcess(PROCESS_TERMINATE, FALSE, 0x7FFFFFFC); }, ERROR_INVALID_PARAMETER},
     });
     CloseHandle(snapshot);
 }
@@ -196,8 +190,7 @@ TEST_F(SystemContract, TokenEnablesShutdownPrivilegeOnlyWithTheAdjustRight) {
     HANDLE queryOnly = nullptr, token = nullptr;
     ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &queryOnly));
     ExpectRefusals({
-        {"unknown privilege",
-         [&] { return LookupPrivilegeValueA(nullptr, "SeNoSuchPrivilege", &unknown); },
+        {"unknown privilege", [&] { return LookupPrivilegeValueA(nullptr, "SeNoSuchPrivilege", &unknown); },
          ERROR_NO_SUCH_PRIVILEGE},
         {"adjust without the right",
          [&] { return AdjustTokenPrivileges(queryOnly, FALSE, &enable, 0, nullptr, nullptr); },
@@ -205,8 +198,7 @@ TEST_F(SystemContract, TokenEnablesShutdownPrivilegeOnlyWithTheAdjustRight) {
     });
     EXPECT_TRUE(CloseHandle(queryOnly));
 
-    ASSERT_TRUE(
-        OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token));
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token));
     DWORD length = 0;
     SetLastError(kSentinel);
     ASSERT_TRUE(AdjustTokenPrivileges(token, FALSE, &enable, sizeof previous, &previous, &length))
@@ -220,12 +212,6 @@ TEST_F(SystemContract, TokenEnablesShutdownPrivilegeOnlyWithTheAdjustRight) {
     }
     EXPECT_TRUE(CloseHandle(token));
 }
-
-}  // namespace
-}  // namespace contract
-
-namespace contract {
-namespace {
 
 using MessageBoxContract = UiContract;
 

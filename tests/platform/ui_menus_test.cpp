@@ -169,12 +169,9 @@ TEST_F(MenuContract, RefusalsAndTheOldRecordSize) {
     };
     ExpectRefusals({
         {"track no menu", [&] { return track(nullptr, owner); }, ERROR_INVALID_MENU_HANDLE},
-        {"track a destroyed menu", [&] { return track(destroyed, owner); },
-         ERROR_INVALID_MENU_HANDLE},
-        {"track for no window", [&] { return track(menu.handle, nullptr); },
-         ERROR_INVALID_WINDOW_HANDLE},
-        {"track for a destroyed window", [&] { return track(menu.handle, gone); },
-         ERROR_INVALID_WINDOW_HANDLE},
+        {"track a destroyed menu", [&] { return track(destroyed, owner); }, ERROR_INVALID_MENU_HANDLE},
+        {"track for no window", [&] { return track(menu.handle, nullptr); }, ERROR_INVALID_WINDOW_HANDLE},
+        {"track for a destroyed window", [&] { return track(menu.handle, gone); }, ERROR_INVALID_WINDOW_HANDLE},
         {"get a missing item", [&] { return GetMenuItemInfoA(menu.handle, 2, FALSE, &state); },
          ERROR_MENU_ITEM_NOT_FOUND},
         {"set a missing item", [&] { return SetMenuItemInfoA(menu.handle, 5, TRUE, &state); },
@@ -258,8 +255,7 @@ TEST_F(MenuContract, AWindowOwnsItsMenuBar) {
     ASSERT_TRUE(SetMenu(hwnd, bar));
     ASSERT_TRUE(DestroyWindow(hwnd));
     EXPECT_FALSE(IsMenu(bar)) << "a window destroys its menu bar";
-    ExpectRefusals({{"destroy a destroyed menu", [&] { return DestroyMenu(bar); },
-                     ERROR_INVALID_MENU_HANDLE,
+    ExpectRefusals({{"destroy a destroyed menu", [&] { return DestroyMenu(bar); }, ERROR_INVALID_MENU_HANDLE,
                      "DestroyMenu on a destroyed menu leaves the last error alone", kSentinel}});
 }
 

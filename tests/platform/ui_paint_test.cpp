@@ -24,7 +24,7 @@ TEST_F(PaintContract, DeviceContextSettingsReturnTheOldOnes) {
     EXPECT_EQ(0, old.x + old.y) << old.x << "," << old.y;
     EXPECT_TRUE(SetBrushOrgEx(dc, 0, 0, nullptr));
     EXPECT_TRUE(SetBrushOrgEx(dc, 1, 1, &old));
-    EXPECT_EQ(0, old.x + old.y) << old.x << "," << old.y;
+    EXPECT_EQ(0, old.x + old.y) << "the origin was set back: " << old.x << "," << old.y;
 
     const HBRUSH brush = CreateSolidBrush(RGB(10, 20, 30));
     ASSERT_NE(nullptr, brush);
@@ -55,10 +55,8 @@ TEST_F(PaintContract, SystemColoursCursorsAndKeys) {
     const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
     ASSERT_NE(nullptr, arrow);
     EXPECT_EQ(arrow, LoadCursorA(nullptr, IDC_ARROW)) << "a shared cursor";
-    ExpectRefusals({{"no such system cursor",
-                     [] { return BOOL(LoadCursorA(nullptr, MAKEINTRESOURCEA(1)) != nullptr); },
-                     ERROR_RESOURCE_NAME_NOT_FOUND,
-                     "LoadCursorA of a missing system cursor fails with 1813, not 1814",
+    ExpectRefusals({{"no such system cursor", [] { return LoadCursorA(nullptr, MAKEINTRESOURCEA(1)); },
+                     ERROR_RESOURCE_NAME_NOT_FOUND, "LoadCursorA of a missing system cursor fails with 1813, not 1814",
                      ERROR_RESOURCE_TYPE_NOT_FOUND}});
     SetCursor(arrow);
     EXPECT_EQ(arrow, SetCursor(nullptr)) << "SetCursor returns the previous cursor";
@@ -82,12 +80,9 @@ TEST_F(PaintContract, ACopiedIconIsDestroyedOnce) {
     EXPECT_TRUE(DestroyIcon(copy));
     const auto bogus = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x0BAD0));
     ExpectRefusals({
-        {"destroy a destroyed copy", [&] { return DestroyIcon(copy); },
-         ERROR_INVALID_CURSOR_HANDLE,
+        {"destroy a destroyed copy", [&] { return DestroyIcon(copy); }, ERROR_INVALID_CURSOR_HANDLE,
          "DestroyIcon on a destroyed icon leaves the last error alone", kSentinel},
-        {"copy no icon",
-         [&] { return BOOL(CopyImage(bogus, IMAGE_ICON, 0, 0, 0) != nullptr); },
-         ERROR_INVALID_CURSOR_HANDLE},
+        {"copy no icon", [&] { return CopyImage(bogus, IMAGE_ICON, 0, 0, 0); }, ERROR_INVALID_CURSOR_HANDLE},
     });
     EXPECT_EQ(shared, LoadIconA(nullptr, IDI_APPLICATION)) << "the shared icon is untouched";
 }

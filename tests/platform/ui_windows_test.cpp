@@ -14,40 +14,26 @@ TEST_F(WindowContract, Refusals) {
     HWND gone = Create();
     DestroyWindow(gone);
     int value = 0;
-    auto made = [](HWND hwnd) { return static_cast<BOOL>(hwnd != nullptr); };
     ExpectRefusals({
-        {"register a class twice", [&] { return BOOL(RegisterClassA(&again)); },
-         ERROR_CLASS_ALREADY_EXISTS},
+        {"register a class twice", [&] { return RegisterClassA(&again); }, ERROR_CLASS_ALREADY_EXISTS},
         {"an unknown class", [&] { return GetClassInfoA(instance_, "mvorbel_none", &found); },
          ERROR_CLASS_DOES_NOT_EXIST},
         {"a window of an unknown class",
-         [&] {
-             return made(CreateWindowExA(0, "mvorbel_none", "", 0, 0, 0, 10, 10, nullptr, nullptr,
-                                         instance_, nullptr));
-         },
-         ERROR_CANNOT_FIND_WND_CLASS,
-         "CreateWindowExA with an unknown class fails with 1411, not 1407",
+         [&] { return CreateWindowExA(0, "mvorbel_none", "", 0, 0, 0, 10, 10, nullptr, nullptr, instance_, nullptr); },
+         ERROR_CANNOT_FIND_WND_CLASS, "CreateWindowExA with an unknown class fails with 1411, not 1407",
          ERROR_CLASS_DOES_NOT_EXIST},
-        {"a child without a parent", [&] { return made(Create(WS_CHILD)); },
-         ERROR_TLW_WITH_WSCHILD},
-        {"destroy a destroyed window", [&] { return DestroyWindow(gone); },
-         ERROR_INVALID_WINDOW_HANDLE,
+        {"a child without a parent", [&] { return Create(WS_CHILD); }, ERROR_TLW_WITH_WSCHILD},
+        {"destroy a destroyed window", [&] { return DestroyWindow(gone); }, ERROR_INVALID_WINDOW_HANDLE,
          "DestroyWindow on a destroyed window fails with 5, not 1400", ERROR_ACCESS_DENIED},
-        {"a property on no window", [&] { return SetPropA(gone, "SELF_", &value); },
-         ERROR_INVALID_WINDOW_HANDLE},
-        {"post to no window", [&] { return PostMessageA(gone, WM_APP, 0, 0); },
-         ERROR_INVALID_WINDOW_HANDLE},
-        {"caption of no window", [&] { return SetWindowTextA(gone, "x"); },
-         ERROR_INVALID_WINDOW_HANDLE},
-        {"invalidate no window", [&] { return InvalidateRect(gone, nullptr, TRUE); },
-         ERROR_INVALID_WINDOW_HANDLE},
-        {"focus no window", [&] { return made(SetFocus(gone)); }, ERROR_INVALID_WINDOW_HANDLE},
-        {"foreground no window", [&] { return SetForegroundWindow(gone); },
-         ERROR_INVALID_WINDOW_HANDLE},
+        {"a property on no window", [&] { return SetPropA(gone, "SELF_", &value); }, ERROR_INVALID_WINDOW_HANDLE},
+        {"post to no window", [&] { return PostMessageA(gone, WM_APP, 0, 0); }, ERROR_INVALID_WINDOW_HANDLE},
+        {"caption of no window", [&] { return SetWindowTextA(gone, "x"); }, ERROR_INVALID_WINDOW_HANDLE},
+        {"invalidate no window", [&] { return InvalidateRect(gone, nullptr, TRUE); }, ERROR_INVALID_WINDOW_HANDLE},
+        {"focus no window", [&] { return SetFocus(gone); }, ERROR_INVALID_WINDOW_HANDLE},
+        {"foreground no window", [&] { return SetForegroundWindow(gone); }, ERROR_INVALID_WINDOW_HANDLE},
         {"is no window iconic", [&] { return IsIconic(gone); }, ERROR_INVALID_WINDOW_HANDLE},
         {"is no window zoomed", [&] { return IsZoomed(gone); }, ERROR_INVALID_WINDOW_HANDLE},
-        {"is no window enabled", [&] { return IsWindowEnabled(gone); },
-         ERROR_INVALID_WINDOW_HANDLE},
+        {"is no window enabled", [&] { return IsWindowEnabled(gone); }, ERROR_INVALID_WINDOW_HANDLE},
     });
     EXPECT_TRUE(GetClassInfoA(instance_, className_.c_str(), &found)) << "error " << GetLastError();
     EXPECT_EQ(reinterpret_cast<void*>(LoggingProc), reinterpret_cast<void*>(found.lpfnWndProc));
@@ -89,10 +75,6 @@ TEST_F(WindowContract, ShowingHidingAndDestroying) {
     EXPECT_LT(IndexOf(WM_CREATE), shown) << "WM_SHOWWINDOW at " << shown;
     EXPECT_TRUE(IsWindowVisible(visible));
     HWND hwnd = Create();
-    EXPECT_FALSE(ShowWindow(hwnd, SW_SHOW)) << "the result is the previous visibility";
-    EXPECT_TRUE(IsWindowVisible(hwnd));
-    EXPECT_TRUE(ShowWindow(hwnd, SW_HIDE));
-    EXPECT_FALSE(ShowWindow(hwnd, SW_HIDE));
     MessageLog().clear();
     EXPECT_TRUE(DestroyWindow(hwnd));
     EXPECT_GE(IndexOf(WM_DESTROY), 0);
@@ -103,27 +85,32 @@ TEST_F(WindowContract, ShowingHidingAndDestroying) {
 }
 
 // What the Main window reads back before it is hidden by its owner, to show it again the same way.
+// ShowWindow answers with the visibility before the call.
 TEST_F(WindowContract, MinimizedAndMaximizedStateFollowsTheShowCommand) {
     HWND hwnd = Create();
     struct Row {
         int command;
-        BOOL iconic, zoomed, visible;
+        BOOL was, iconic, zoomed, visible;
     };
     const Row rows[] = {
-        {SW_SHOWNOACTIVATE, FALSE, FALSE, TRUE}, {SW_SHOWMINNOACTIVE, TRUE, FALSE, TRUE},
-        {SW_HIDE, TRUE, FALSE, FALSE},           {SW_SHOWMAXIMIZED, FALSE, TRUE, TRUE},
-        {SW_HIDE, FALSE, TRUE, FALSE},           {SW_SHOWNOACTIVATE, FALSE, FALSE, TRUE},
-        {SW_MINIMIZE, TRUE, FALSE, TRUE},        {SW_RESTORE, FALSE, FALSE, TRUE},
+        {SW_SHOW, FALSE, FALSE, FALSE, TRUE},          {SW_HIDE, TRUE, FALSE, FALSE, FALSE},
+        {SW_HIDE, FALSE, FALSE, FALSE, FALSE},         {SW_SHOWNOACTIVATE, FALSE, FALSE, FALSE, TRUE},
+        {SW_SHOWMINNOACTIVE, TRUE, TRUE, FALSE, TRUE}, {SW_HIDE, TRUE, TRUE, FALSE, FALSE},
+        {SW_SHOWMAXIMIZED, FALSE, FALSE, TRUE, TRUE},  {SW_HIDE, TRUE, FALSE, TRUE, FALSE},
+        {SW_SHOWNOACTIVATE, FALSE, FALSE, FALSE, TRUE}, {SW_MINIMIZE, TRUE, TRUE, FALSE, TRUE},
+        {SW_RESTORE, TRUE, FALSE, FALSE, TRUE},
     };
     std::string got, expected;
+    auto line = [](int command, BOOL was, BOOL iconic, BOOL zoomed, BOOL visible) {
+        return std::to_string(command) + ":" + std::to_string(was) + std::to_string(iconic) + std::to_string(zoomed) +
+               std::to_string(visible) + " ";
+    };
     for (const auto& row : rows) {
-        ShowWindow(hwnd, row.command);
-        got += std::to_string(row.command) + ":" + std::to_string(IsIconic(hwnd)) +
-               std::to_string(IsZoomed(hwnd)) + std::to_string(IsWindowVisible(hwnd)) + " ";
-        expected += std::to_string(row.command) + ":" + std::to_string(row.iconic) +
-                    std::to_string(row.zoomed) + std::to_string(row.visible) + " ";
+        BOOL was = ShowWindow(hwnd, row.command) != FALSE;
+        got += line(row.command, was, IsIconic(hwnd), IsZoomed(hwnd), IsWindowVisible(hwnd));
+        expected += line(row.command, row.was, row.iconic, row.zoomed, row.visible);
     }
-    EXPECT_EQ(expected, got) << "command:iconic zoomed visible";
+    EXPECT_EQ(expected, got) << "command:was iconic zoomed visible";
     EXPECT_TRUE(IsWindowEnabled(hwnd));
     EXPECT_FALSE(IsWindowEnabled(Create(kHiddenForm | WS_DISABLED)));
 }

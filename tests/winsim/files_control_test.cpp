@@ -10,14 +10,6 @@ namespace {
 
 using FilesControl = Winsim;
 
-void Put(const char* path, const std::string& content) {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path << ": " << GetLastError();
-    DWORD written = 0;
-    EXPECT_TRUE(WriteFile(file, content.data(), DWORD(content.size()), &written, nullptr));
-    CloseHandle(file);
-}
-
 TEST_F(FilesControl, DrivesLeadToTheirHostFoldersAndUnmappedOnesNowhere) {
     Put("C:\\Boot.INI", "text");
     EXPECT_EQ(host_ / "c" / "Boot.INI", winsim::HostPath("c:/boot.ini"));
@@ -94,28 +86,6 @@ TEST_F(FilesControl, JournalRecordsWhatEachChangeOnDriveCLeftAndTheDriveAfterIt)
     std::string drive;
     for (const auto& [key, file] : journal[7].DriveC()) drive += file.path + "=" + file.content + " ";
     EXPECT_EQ("C:\\boot.ini=through the link C:\\link.ini=through the link C:\\scratch.txt=x ", drive);
-}
-
-TEST_F(FilesControl, MoveFileExAIsNotImplementedOnThe9xFamily) {
-    Put("C:\\a.txt", "x");
-    winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    ExpectRefusals({{"9x", [] { return MoveFileExA("C:\\a.txt", "C:\\b.txt", 0); }, ERROR_CALL_NOT_IMPLEMENTED}});
-    EXPECT_TRUE(MoveFileA("C:\\a.txt", "C:\\b.txt")) << GetLastError();
-    winsim::SetVersion(VER_PLATFORM_WIN32_NT, 4, 0);
-    EXPECT_TRUE(MoveFileExA("C:\\b.txt", "C:\\c.txt", 0)) << GetLastError();
-}
-
-TEST_F(FilesControl, ResetForgetsDrivesAttributesAndOpenFiles) {
-    Put("C:\\a.txt", "x");
-    ASSERT_TRUE(SetFileAttributesA("C:\\a.txt", FILE_ATTRIBUTE_READONLY));
-    CreateFileA("C:\\a.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    winsim::Reset();
-    EXPECT_EQ(0u, winsim::OpenHandleCount());
-    EXPECT_TRUE(winsim::FileJournal().empty());
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\a.txt")) << "C: is unmapped";
-    winsim::MapDrive('C', host_ / "c");
-    EXPECT_EQ(DWORD{FILE_ATTRIBUTE_ARCHIVE}, GetFileAttributesA("C:\\a.txt"));
-    EXPECT_TRUE(DeleteFileA("C:\\a.txt")) << "no handle of the last run keeps it open";
 }
 
 }  // namespace

@@ -103,7 +103,7 @@ TEST_F(SystemControl, EnablingReportsThePreviousStateOrWhatTheTokenLacks) {
     CloseHandle(full);
 }
 
-TEST_F(SystemControl, APrivilegeNotHeldIsNotAssignedAndNineXHasNoTokens) {
+TEST_F(SystemControl, APrivilegeNotHeldIsNotAssigned) {
     winsim::SetPrivilegeHeld(SE_SHUTDOWN_NAME, false);
     HANDLE token = Token();
     TOKEN_PRIVILEGES wanted = Shutdown();
@@ -112,10 +112,28 @@ TEST_F(SystemControl, APrivilegeNotHeldIsNotAssignedAndNineXHasNoTokens) {
     EXPECT_EQ(DWORD{ERROR_NOT_ALL_ASSIGNED}, GetLastError());
     EXPECT_FALSE(winsim::PrivilegeEnabled(SE_SHUTDOWN_NAME));
     CloseHandle(token);
+}
+
+// What only the NT family has: security, MoveFileExA, the wide menu calls (stubs on 9x).
+TEST_F(SystemControl, TheNineXFamilyLacksTheNtOnlyCalls) {
+    Put("C:\\a.txt", "x");
+    HMENU menu = CreatePopupMenu();
+    MENUITEMINFOW wide = {sizeof wide};
+    wide.fMask = MIIM_STRING;
+    wide.dwTypeData = const_cast<WCHAR*>(u"Отмена");
+    HANDLE token = nullptr;
     winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    ExpectRefusals({{"9x has no security",
-                     [&] { return OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token); },
-                     ERROR_CALL_NOT_IMPLEMENTED}});
+    ExpectRefusals({
+        {"OpenProcessToken", [&] { return OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token); },
+         ERROR_CALL_NOT_IMPLEMENTED},
+        {"MoveFileExA", [] { return MoveFileExA("C:\\a.txt", "C:\\b.txt", 0); }, ERROR_CALL_NOT_IMPLEMENTED},
+        {"InsertMenuItemW", [&] { return InsertMenuItemW(menu, 0, TRUE, &wide); }, ERROR_CALL_NOT_IMPLEMENTED},
+        {"SetMenuItemInfoW", [&] { return SetMenuItemInfoW(menu, 0, TRUE, &wide); }, ERROR_CALL_NOT_IMPLEMENTED},
+    });
+    EXPECT_EQ(0, GetMenuItemCount(menu));
+    EXPECT_TRUE(MoveFileA("C:\\a.txt", "C:\\b.txt")) << GetLastError();
+    winsim::SetVersion(VER_PLATFORM_WIN32_NT, 4, 0);
+    EXPECT_TRUE(MoveFileExA("C:\\b.txt", "C:\\c.txt", 0)) << GetLastError();
 }
 
 TEST_F(SystemControl, PowerRequestsAreRecordedNeverActedOn) {

@@ -1,19 +1,16 @@
 #pragma once
 // The fixture of winsim's control tests: a fresh winsim whose drives C: and D: lead to empty host
-// folders, and refusals checked as the contract tests check them.
+// folders; refusals are checked as the contract tests check them.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
-#include <tuple>
 
-#include "platform/win32.h"
-#include "platform/winsim/base/base_control.h"
-#include "platform/winsim/files/files_control.h"
-#include "tests/support/temp_folder.h"
+#include "tests/platform/contract_fixture.h"
 
 namespace winsim_test {
+
+using contract::ExpectRefusals;
 
 class Winsim : public ::testing::Test {
  protected:
@@ -26,14 +23,13 @@ class Winsim : public ::testing::Test {
     }
     void TearDown() override { winsim::Reset(); }
 
-    // Each call fails (gives false) and leaves its error code over a sentinel.
-    using Refusal = std::tuple<const char*, std::function<bool()>, DWORD>;
-    static void ExpectRefusals(std::initializer_list<Refusal> refusals) {
-        for (const auto& [what, call, error] : refusals) {
-            SetLastError(0xDEADBEEF);
-            EXPECT_FALSE(call()) << what;
-            EXPECT_EQ(error, GetLastError()) << what;
-        }
+    // Writes a file through the API, replacing what was there.
+    static void Put(const char* path, const std::string& content) {
+        HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file) << path << ": " << GetLastError();
+        DWORD written = 0;
+        EXPECT_TRUE(WriteFile(file, content.data(), DWORD(content.size()), &written, nullptr));
+        CloseHandle(file);
     }
 
     mvorbel::testing::TempFolder folder_{"mvorbel-winsim"};
