@@ -20,9 +20,11 @@ const std::string kNew = BootIni("C:\\");
 
 class BootFileWrite : public testing::DriveC {
  protected:
-    void SetUp() override {
-        DriveC::SetUp();
+    // A new run whose choice is C:\ in slot 3, boot.ini holding the old text.
+    void Arrange(DWORD bootAttributes = 0) {
+        Fresh();
         chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
+        Put("boot.ini", kOld, bootAttributes);
     }
     // boot.ini must hold the old or the new text, and the result say which.
     void ExpectWhole(bool named, const std::string& what) {
@@ -34,6 +36,7 @@ class BootFileWrite : public testing::DriveC {
 
 // The rewrite reaches the disk through the temporary file, which never stays behind.
 TEST_F(BootFileWrite, WritesTheRewrittenBytesAndLeavesNoTemporaryFile) {
+    Arrange();
     Put("boot.ini", "a=1\r\nDefault=b\ntimeout=3\r\n\x1Atail");
     EXPECT_FALSE(WriteDefaultKey(3)) << "the value read back runs on past the line feed";
     EXPECT_EQ("a=1\r\nDefault=C:\\\ntimeout=3\r\n\x1Atail", Content("boot.ini"));
@@ -45,10 +48,8 @@ TEST_F(BootFileWrite, WritesTheRewrittenBytesAndLeavesNoTemporaryFile) {
 // A folder named c:\boot.old is no backup to replace: it stays, and nothing else does.
 TEST_F(BootFileWrite, AFolderNamedLikeTheBackupStaysAndTheRewriteGoesOn) {
     for (const DWORD platform : {VER_PLATFORM_WIN32_NT, VER_PLATFORM_WIN32_WINDOWS}) {
-        Fresh();
+        Arrange();
         winsim::SetVersion(platform, 4, 10);
-        chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
-        Put("boot.ini", kOld);
         std::filesystem::create_directories(host_ / "boot.old" / "inside");
         EXPECT_TRUE(WriteDefaultKey(3)) << platform;
         EXPECT_EQ(kNew, Content("boot.ini")) << platform;
@@ -66,9 +67,7 @@ TEST_F(BootFileWrite, NeverWritesThroughAPlantedFile) {
     for (const char* planted : {"36528945648732", "36528945648734", "boot.old"}) {
         for (const DWORD victimAttributes : {DWORD{FILE_ATTRIBUTE_SYSTEM}, kProtected}) {
             const std::string what = planted + std::string(" to a file of attributes ") + std::to_string(victimAttributes);
-            Fresh();
-            chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
-            Put("boot.ini", kOld);
+            Arrange();
             Put("victim.sys", "precious", victimAttributes);
             std::filesystem::create_hard_link(host_ / "victim.sys", host_ / planted);
             const bool readOnly = victimAttributes == kProtected;
@@ -97,9 +96,7 @@ TEST_F(BootFileWrite, NeverWritesThroughAPlantedFile) {
 TEST_F(BootFileWrite, ProtectedBootFileIsWholeAfterEveryStepOnTheNtFamily) {
     const DWORD kHiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     for (const DWORD oldBackup : {kHiddenSystem, kProtected}) {
-        Fresh();
-        chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
-        Put("boot.ini", kOld, kProtected);
+        Arrange(kProtected);
         Put("boot.old", "older", oldBackup);
         winsim::ClearFileJournal();
         EXPECT_TRUE(WriteDefaultKey(3));
@@ -144,10 +141,8 @@ TEST_F(BootFileWrite, The9xFamilyKeepsAWholeFileThroughEveryOneOrTwoFailures) {
     for (std::size_t first = 0; first <= count; ++first) {
         for (std::size_t second = first; second <= count; ++second) {
             std::string what = "no failure";
-            Fresh();
+            Arrange(kProtected);
             winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-            chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
-            Put("boot.ini", kOld, kProtected);
             Put("boot.old", "older", kProtected);
             winsim::ClearFileJournal();
             for (std::size_t i : {first, second}) {
@@ -205,9 +200,7 @@ TEST_F(BootFileWrite, EachFailingCallLeavesAWholeFileAndAnHonestResult) {
     };
     for (const auto& c : cases) {
         const std::string what = std::string(c.function) + " #" + std::to_string(c.nth);
-        Fresh();
-        chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
-        Put("boot.ini", kOld, kProtected);
+        Arrange(kProtected);
         Put("boot.old", "older");
         winsim::ClearFileJournal();
         winsim::FailCall(c.function, c.nth, ERROR_GEN_FAILURE);

@@ -11,7 +11,7 @@ TEST(InOutError, MessageFollowsTheRuntimesTable) {
     const std::pair<DWORD, const char*> cases[] = {
         {2, "File not found"}, {3, "Invalid filename"}, {4, "Too many open files"},
         {5, "File access denied"}, {100, "Read beyond end of file"}, {101, "Disk full"},
-        {106, "Invalid numeric input"}, {32, "I/O error 32"}, {0xDEADBEEF, "I/O error 3735928559"}};
+        {106, "Invalid numeric input"}, {32, "I/O error 32"}, {0, "I/O error 0"}, {0xDEADBEEF, "I/O error 3735928559"}};
     for (const auto& [code, message] : cases) EXPECT_EQ(message, IoErrorMessage(code).View()) << code;
 }
 

@@ -37,7 +37,20 @@ TEST_F(PlatformUtils, ParameterZeroIsTheModulePathUnchanged) {
     EXPECT_EQ(GetParameter(0).size(), 261u) << "a too long path fills the buffer";
 }
 
+// winsim's table is the one the contract tests hold against Windows' (Wine's).
+TEST(WideFromWindows1251, ReadsEveryByteAsWindowsDoes) {
+    winsim::Reset();
+    std::string all;
+    for (int byte = 1; byte < 256; ++byte) all += static_cast<char>(byte);
+    EXPECT_EQ(std::u16string(WideFromWindows1251(all).View()), winsim::FromCodePage(1251, all));
+    EXPECT_EQ(ProgramText(all).bytes, all);
+}
+
+// On NT the file is on the system drive, not always C:; the 9x file is in the system directory,
+// which already ends in a backslash. Without a system directory nothing is probed.
 TEST_F(PlatformUtils, SystemDirectoryEndsInBackslashAndProbesNothingWhenRefused) {
+    EXPECT_EQ(HibernationProbePath("D:\\WINNT\\system32\\", false), "d:\\hiberfil.sys");
+    EXPECT_EQ(HibernationProbePath("C:\\Windows\\System\\", true), "c:\\windows\\system\\\\vmmhiber.w9x");
     for (const char* directory : {"C:\\WINDOWS\\system32", "C:\\WINDOWS\\system32\\"}) {
         winsim::SetSystemDirectory(directory);
         EXPECT_EQ(SystemDirectory(), "C:\\WINDOWS\\system32\\") << directory;

@@ -37,21 +37,6 @@ class Settings : public testing::DriveC {
     }
 };
 
-TEST_F(Settings, LinesActByTheRules) {
-    const std::pair<const char*, std::string> cases[] = {
-        {"00001", "BACKUP=0\r\nCancel=0\r\nsHutdown=0\r\nHIBERNATE=0\r\nFoRcE=1\r\n"},
-        {"11110", " backup=0\r\nbackup =0\r\nbackup=0 \r\ncancel=00\r\nhibernate=\r\n"},
-        {"01111", "backup=0\r\nbackup=1\r\nbackup\r\nforce=1\r\nforce=0"},
-        {"11110", "backup=0\ncancel=0\n"},
-        {"10110", "\xEF\xBB\xBF" "backup=0\r\ncancel=0\r\n"},
-        {"10110", "cancel=0\r\n\x1A\r\nbackup=0\r\n"},
-    };
-    for (const auto& [flags, content] : cases) {
-        Read(content);
-        EXPECT_EQ(Flags(), flags) << "[" << content << "]";
-    }
-}
-
 TEST_F(Settings, OnlyOpeningOrClosingAFileThatIsThereRaises) {
     ReadSettings();
     std::filesystem::create_directories(host_ / "my.tools" / "mvorbel.ini");

@@ -6,41 +6,6 @@ namespace mvorbel {
 namespace {
 
 using TextFile = testing::DriveC;
-using Lines = std::vector<std::string>;
-
-TEST_F(TextFile, LinesEndAtCarriageReturnsAndTheFileAtCtrlZ) {
-    const std::string longLine(4095, 'x');  // puts the CR LF across the reader's buffer boundary
-    const std::string longerLine(10000, 'z');
-    const struct {
-        const char* what;
-        std::string content;
-        Lines lines;
-    } cases[] = {
-        {"CR LF ends a line; no empty line after the last", "a\r\nb\r\n", {"a", "b"}},
-        // A lone LF is an ordinary character, a lone CR ends a line, the last line needs no end.
-        {"lone LF, CR CR LF, lone CR", "a\nb\r\r\nc\rd", {"a\nb", "", "c", "d"}},
-        {"empty file", "", {}},
-        {"Ctrl-Z ends the file", "a\r\nb\x1a" "c\r\nd", {"a", "b"}},
-        {"a CR LF split by the buffer", longLine + "\r\ny", {longLine, "y"}},
-        {"a line longer than the buffer", longerLine + "\r\n", {longerLine}},
-    };
-    for (const auto& c : cases) {
-        Put("t.txt", c.content);
-        TextReader reader("C:\\t.txt");
-        Lines lines;
-        while (!reader.AtEnd()) lines.emplace_back(reader.ReadLine());
-        EXPECT_EQ(c.lines, lines) << c.what;
-        EXPECT_EQ("", reader.ReadLine()) << c.what << ": reading at the end gives an empty line";
-    }
-}
-
-TEST_F(TextFile, WrittenLinesEndInCrLfAndReplaceTheOldContent) {
-    Put("w.txt", "old content that is longer");
-    TextWriter writer("C:\\w.txt");
-    for (const char* line : {"first", "", "x\ny"}) writer.WriteLine(line);
-    writer.Close();
-    EXPECT_EQ("first\r\n\r\nx\ny\r\n", Content("w.txt"));
-}
 
 // A failed step is kept with the system's code, and it stops the file: the reader is at its end
 // and the writer writes nothing more, so that loops over them end.

@@ -46,7 +46,8 @@ std::vector<std::string> With(std::vector<std::string> items, const std::vector<
     items.insert(items.end(), more.begin(), more.end());
     return items;
 }
-const std::string kLongDescription(100000, 'x');
+// Its CR ends the reader's 25th buffer of 4096 bytes, after "default=b\r\n[operating systems]\r\na=".
+const std::string kLongDescription(25 * 4096 - 1 - 34, 'x');
 
 INSTANTIATE_TEST_SUITE_P(
     Scenario, MenuShown,
@@ -74,8 +75,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Input nobody meant: a menu all the same, as far as the file makes sense.
         MenuCase{"NulBytesEndALabel", std::string("[operating systems]\r\na=One\0Two\r\n\0=x\r\n", 29), "",
                  With({Os("One")}, kPowerItems)},
-        MenuCase{"ALineOf100000Characters", "[operating systems]\r\na=" + kLongDescription + "\r\n", "",
-                 With({Os(kLongDescription)}, kPowerItems)},
+        MenuCase{"ALongLineItsCrLfAcrossTheReadersBuffers",
+                 "default=b\r\n[operating systems]\r\na=" + kLongDescription + "\r\nb=Two\r\n", "",
+                 With({Os(kLongDescription), Checked(Os("Two"))}, kPowerItems)},
         MenuCase{"TenMegabytesBeforeTheSection", std::string(10 << 20, 'x') + "\r\n" + kOne, "",
                  With({Os("One")}, kPowerItems)},
         MenuCase{"OnlyACtrlZ", "\x1A", "", kPowerItems},

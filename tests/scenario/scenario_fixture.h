@@ -1,10 +1,6 @@
 #pragma once
 // Whole runs of the program on winsim: drive C: and the exe's drive D: on fresh host folders, the
 // framework's process-wide state cleared, the user's part played by scripts for each popup.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -13,17 +9,9 @@
 #include <vector>
 
 #include "app/entry_point.h"
-#include "core/chooser_object.h"
-#include "core/chooser_state.h"
-#include "core/tool_help.h"
-#include "platform/win32.h"
-#include "platform/winsim/base/base_control.h"
 #include "platform/winsim/files/files_control.h"
-#include "platform/winsim/system/system_control.h"
 #include "platform/winsim/ui/ui_control.h"
-#include "tests/support/temp_folder.h"
-#include "ui/message_loop.h"
-#include "ui/window_object.h"
+#include "tests/support/host_folder.h"
 #include "tests/support/process.h"
 
 namespace mvorbel::testing {
@@ -101,8 +89,9 @@ inline winsim::TrackScript Dismiss() {
     return [](const winsim::Tracking&) -> std::optional<UINT> { return std::nullopt; };
 }
 
-class Scenario : public ::testing::Test {
+class Scenario : public HostFolderTest {
  protected:
+    Scenario() : HostFolderTest("mvorbel-scenario") {}
     void SetUp() override {
         StartProcess();
         std::filesystem::create_directories(host_ / "c" / "WINDOWS" / "system32");
@@ -135,17 +124,6 @@ class Scenario : public ::testing::Test {
         return code;
     }
 
-    // A file under a drive's host folder, in a folder that exists: "c/boot.ini".
-    void Put(const std::string& hostName, const std::string& content) {
-        std::ofstream(host_ / hostName, std::ios::binary) << content;
-    }
-    std::string Content(const std::string& hostName) const {
-        std::ifstream file(host_ / hostName, std::ios::binary);
-        if (!file) return "<missing>";
-        std::ostringstream content;
-        content << file.rdbuf();
-        return content.str();
-    }
     void PutSettings(const std::string& content) { Put("d/mVorbel/mvorbel.ini", content); }
 
     // The three systems, the second the default, a hibernation file and the player running.
@@ -154,9 +132,6 @@ class Scenario : public ::testing::Test {
         Put("c/hiberfil.sys", "z");
         winsim::AddProcess({2345, "Winamp.exe", 1200});
     }
-
-    TempFolder folder_{"mvorbel-scenario"};
-    const std::filesystem::path host_ = folder_.Path();
 };
 
 }  // namespace mvorbel::testing

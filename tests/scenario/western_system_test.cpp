@@ -23,7 +23,7 @@ TEST_P(WesternSystem, ShowsEveryTextAsTheFamilyCan) {
     winsim::SetAnsiCodePage(1252);
     if (c.win9x) winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
     if (c.bootIni) {
-        Put("c/boot.ini", "[operating systems]\r\n" + kKey1 + "=\"Windows XP \xC9" "dition Familiale\"\r\n" +
+        Put("c/boot.ini", "[operating systems]\r\n" + kKey1 + "=\"Windows XP \xC9" "dition & Familiale\"\r\n" +
                               kKey2 + "=\"Windows 2000\"\r\n");
     }
     Put("c/hiberfil.sys", "z");
@@ -51,13 +51,13 @@ INSTANTIATE_TEST_SUITE_P(
     Scenario, WesternSystem,
     ::testing::Values(
         WesternCase{"NtFamily", false, true,
-                    {"Перезагрузить в \"Windows XP Édition Familiale\"", "Перезагрузить в \"Windows 2000\"", "-",
+                    {"Перезагрузить в \"Windows XP Édition && Familiale\"", "Перезагрузить в \"Windows 2000\"", "-",
                      "Перевести в спящий режим", "-", "Выключить компьютер", "-", "Отмена"},
                     "MessageBoxW: Не удалось изменить файл c:\\boot.ini."},
         WesternCase{"NtFamilyWithoutBootIni", false, false, {},
                     "MessageBoxW: А вы уверены, что у вас более одной ОС?\r\nФайл c:\\boot.ini не обнаружен."},
         WesternCase{"Win9xFamily", true, true,
-                    {"Ïåðåçàãðóçèòü â \"Windows XP Édition Familiale\"", "Ïåðåçàãðóçèòü â \"Windows 2000\"", "-",
+                    {"Ïåðåçàãðóçèòü â \"Windows XP Édition && Familiale\"", "Ïåðåçàãðóçèòü â \"Windows 2000\"", "-",
                      "Ïåðåâåñòè â ñïÿùèé ðåæèì", "-", "Âûêëþ÷èòü êîìïüþòåð", "-", "Îòìåíà"},
                     "MessageBoxA: Íå óäàëîñü èçìåíèòü ôàéë c:\\boot.ini."},
         WesternCase{"Win9xFamilyWithoutBootIni", true, false, {},

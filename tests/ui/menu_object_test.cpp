@@ -52,62 +52,13 @@ TEST_F(MenuObjectTest, BarThenPopupInTheWindowsChainWithIdsInTemplateOrder) {
     EXPECT_EQ(popup->PositionOf(menuBar), -2);
 }
 
-TEST_F(MenuObjectTest, SubmenusNumberDepthFirstToggleAndRadioEntries) {
-    const char* const options[] = {"+Opt", "-!A", "-!B", "-!!C", "-!D",
-                                   "sub",  "(",   "a1",  "a2",   ")",   ""};
+// Choosing toggles an entry; a radio entry takes the check from the others of its group.
+TEST_F(MenuObjectTest, ChoosingTogglesEntriesAndRadioEntriesWithinTheirGroup) {
+    const char* const options[] = {"+Opt", "-!A", "-!B", "-!!C", "-!D", "sub", "(", "a1", ")", ""};
     MenuObject* menu = MenuObject::BuildFromTemplate(window, options, {});
-    EXPECT_EQ(menu->CountAll(), 8);
-    menu->SetItemVisible(6, false);
-    EXPECT_EQ(Shown(menu->ItemAt(5)), std::vector<std::string>{"a2"});
-    EXPECT_TRUE(winsim::ReadMenu(menu->menuHandle.get())[1].radio);
     for (int position : {0, 0, 1, 3, 2, 0}) Choose(menu->ItemAt(position)->commandId);
     EXPECT_EQ(Shown(menu), (std::vector<std::string>{"Opt", "A", "*B", "*C", "D", "sub"}))
         << "C starts a group";
-
-    // An entry of a hidden submenu is hidden in the submenu that holds it: shown again, it is
-    // there once.
-    menu->SetItemVisible(5, false);
-    menu->SetItemVisible(7, false);
-    menu->SetItemVisible(7, true);
-    menu->SetItemVisible(5, true);
-    EXPECT_EQ(Shown(menu->ItemAt(5)), std::vector<std::string>{"a2"});
-
-    // On 95 a text goes in with the whole item type.
-    winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 0);
-    const char* const marked[] = {"+Opt", "-!A", ""};
-    MenuObject* old = MenuObject::BuildFromTemplate(nullptr, marked, {});
-    old->SetItemVisible(0, false);
-    old->SetItemVisible(0, true);
-    old->SetItemText(1, MakeDisplayText("B"));
-    const auto lines = winsim::ReadMenu(old->menuHandle.get());
-    EXPECT_TRUE(lines.at(0).checked) << "the template's check stays through hiding";
-    EXPECT_TRUE(lines.at(1).radio) << "a renamed radio entry keeps its bullet";
-    ObjectBase::Release(old);
-}
-
-TEST_F(MenuObjectTest, HidingAndShowingInAnyOrderKeepsTemplateOrderChecksAndTexts) {
-    // Each step hides (negative) or shows (positive) the entry at |step| - 1.
-    const int steps[] = {-1, -2, -3, 2, 1, 3, -11, -10, -9, 10, 9, 11, -4, -5, -6, -7, -8, -9,
-                         -10, -11, 7, 11, 5, 4, 2, -2, -2, 2, 2, 9, 6, 10, 8};
-    std::vector<bool> shown(11, true);
-    for (const int step : steps) {
-        shown[std::abs(step) - 1] = step > 0;
-        popup->SetItemVisible(std::abs(step) - 1, step > 0);
-        std::vector<UINT> expected, ids;
-        for (int i = 0; i < 11; ++i) {
-            if (shown[i]) expected.push_back(static_cast<UINT>(kFirstId + i));
-        }
-        for (const auto& line : winsim::ReadMenu(popup->menuHandle.get())) ids.push_back(line.id);
-        ASSERT_EQ(ids, expected) << "after step " << step;
-    }
-    popup->SetItemVisible(1, false);
-    popup->SetItemChecked(1, true);
-    popup->SetItemText(1, MakeDisplayText("renamed"));
-    popup->SetItemChecked(2, true);
-    popup->SetItemVisible(2, false);
-    popup->SetItemVisible(1, true);
-    popup->SetItemVisible(2, true);
-    EXPECT_EQ(Shown(popup)[1] + Shown(popup)[2], "*renamed*os3");
 }
 
 TEST_F(MenuObjectTest, CommandsReachTheEntrysEventThenTheRootsThroughTheWindow) {
