@@ -63,11 +63,11 @@ class ChooserCase(unittest.TestCase):
         self.s.install(self.exe, settings)
         return self.s.read(BOOT_INI)
 
-    def assert_rewritten(self, original, key):
+    def assert_rewritten(self, original, key, dos_path=BOOT_INI):
         """Only the default line changed; every other line is kept byte for byte."""
         expected = b'\r\n'.join(b'default=' + key.encode() if line.startswith(b'default=') else line
                                 for line in original.split(b'\r\n'))
-        self.assertEqual(self.s.read(BOOT_INI).decode('cp1251'), expected.decode('cp1251'))
+        self.assertEqual(self.s.read(dos_path).decode('cp1251'), expected.decode('cp1251'), dos_path)
 
     def assert_requests(self, expected):
         """The calls that act on the machine, in order: [(function, args), ...]."""

@@ -12,15 +12,11 @@ SUSPEND = 'rundll32.exe powrprof.dll,SetSuspendState'
 
 # row, boot.ini entries, other prepare options, items shown, item chosen (None: Escape), requests
 ROWS = [
-    ('dismissed', AMPERSAND, {}, AMPERSAND_LABELS + COMMANDS, None, []),
-    ('cancel', AMPERSAND, {}, AMPERSAND_LABELS + COMMANDS, CANCEL, []),
-    ('turn off', DESCRIPTIONS, {}, LABELS + COMMANDS, TURN_OFF, [('ExitWindowsEx', (8, 1))]),
-    ('hibernate', DESCRIPTIONS, {}, LABELS + COMMANDS, HIBERNATE,
-     [('WinExec', (SUSPEND, 0))]),
-    ('settings hide items', DESCRIPTIONS, {'settings': ['Cancel=0', 'shutdown=0', 'backup=1']},
+    ('dismissed without a hibernation file', AMPERSAND, {'hiberfil': False},
+     AMPERSAND_LABELS + ['-', TURN_OFF, '-', CANCEL], None, []),
+    ('hibernate', DESCRIPTIONS, {}, LABELS + COMMANDS, HIBERNATE, [('WinExec', (SUSPEND, 0))]),
+    ('settings hide items then turn off', DESCRIPTIONS, {'settings': ['Cancel=0', 'shutdown=0', 'backup=1']},
      LABELS + ['-', TURN_OFF], TURN_OFF, [('ExitWindowsEx', (8, 1))]),
-    ('no hibernation file', DESCRIPTIONS, {'hiberfil': False},
-     LABELS + ['-', TURN_OFF, '-', CANCEL], None, []),
 ]
 
 
