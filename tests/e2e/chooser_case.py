@@ -16,6 +16,9 @@ COMMANDS = ['-', HIBERNATE, '-', TURN_OFF, '-', CANCEL]
 NO_BOOT_INI = 'А вы уверены, что у вас более одной ОС?\r\nФайл c:\\boot.ini не обнаружен.'
 
 BOOT_INI, BOOT_OLD = 'c:\\boot.ini', 'c:\\boot.old'
+# The lower-cased system directory keeps its trailing backslash before "\\vmmhiber.w9x";
+# Windows (and Wine) take the doubled backslash as one.
+PROBE_9X = 'c:\\windows\\system32\\vmmhiber.w9x'
 KEYS = ['multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS',
         'multi(0)disk(0)rdisk(0)partition(2)\\WINDOWS',
         'multi(0)disk(0)rdisk(0)partition(3)\\WINNT']
@@ -55,19 +58,23 @@ class ChooserCase(unittest.TestCase):
             finally:
                 self.s.close()
 
-    def prepare(self, default_index=1, descriptions=DESCRIPTIONS, hiberfil=True, settings=None):
-        """boot.ini with the given entry the default, c:\\hiberfil.sys and the exe."""
+    def prepare(self, default_index=1, descriptions=DESCRIPTIONS, hiberfil='c:\\hiberfil.sys', settings=None,
+                win98=False):
+        """boot.ini with the given entry the default, a hibernation file (None: none) and the exe;
+        win98: Wine reports the 9x family."""
+        if win98:
+            self.s.set_win98()
         self.s.write(BOOT_INI, boot_ini(KEYS[default_index], descriptions))
         if hiberfil:
-            self.s.write('c:\\hiberfil.sys', bytes(4096))
+            self.s.write(hiberfil, bytes(4096))
         self.s.install(self.exe, settings)
         return self.s.read(BOOT_INI)
 
-    def assert_rewritten(self, original, key):
+    def assert_rewritten(self, original, key, dos_path=BOOT_INI):
         """Only the default line changed; every other line is kept byte for byte."""
         expected = b'\r\n'.join(b'default=' + key.encode() if line.startswith(b'default=') else line
                                 for line in original.split(b'\r\n'))
-        self.assertEqual(self.s.read(BOOT_INI).decode('cp1251'), expected.decode('cp1251'))
+        self.assertEqual(self.s.read(dos_path).decode('cp1251'), expected.decode('cp1251'), dos_path)
 
     def assert_requests(self, expected):
         """The calls that act on the machine, in order: [(function, args), ...]."""

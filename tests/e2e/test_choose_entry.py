@@ -13,73 +13,50 @@ WESTERN = ['"Microsoft Windows XP Professional" /fastdetect',
 
 
 class ChooseEntryTest(ChooserCase):
-    def test_third_entry_becomes_default_and_a_restart_is_requested(self):
-        with self.scenario() as s:
-            original = self.prepare(default_index=1)
-            s.start(pointer=(300, 200))
-            popup = s.wait_popup()
-            self.assertEqual(popup.labels(), LABELS + COMMANDS)
-            self.assertEqual(popup.checked(), [LABELS[1]])
-            self.assertEqual((popup.x, popup.y, popup.flags), (300, 200, 0x800))
-            s.choose(2)
-            self.finish()
-            self.assert_rewritten(original, KEYS[2])
-            self.assertEqual(s.read(BOOT_OLD), original, 'c:\\boot.old')
-            self.assert_requests(RESTART)
-            self.assertFalse(s.exists('c:\\36528945648732'), 'temporary file left behind')
-
-    def test_a_rewrite_that_names_no_system_gives_the_notice_instead_of_a_restart(self):
-        with self.scenario() as s:
-            self.prepare()
-            lines = [line for line in boot_ini(KEYS[1]) if not line.startswith('default=')]
-            s.write(BOOT_INI, lines)
-            original = s.read(BOOT_INI)
-            s.start()
-            s.wait_popup()
-            s.choose(2)
-            # The quit message of the first popup is pending here; the box must still stay up.
-            self.assertEqual(s.wait_message_box(), (REWRITE_FAILED, 'mVorbel', 0))
-            s.close_message_box()
-            self.finish()
-            self.assertEqual(s.read(BOOT_INI), original, 'c:\\boot.ini')
-            self.assert_requests([])
-
-    def test_an_english_system_reads_the_menu_and_the_notice_in_cyrillic(self):
+    def test_an_english_system_reads_the_menu_and_the_failed_rewrite_notice_in_cyrillic(self):
         """Code page 1252: the program's own words through the wide calls, as written; the
-        descriptions in the system's code page, as the loader's file was written there."""
+        descriptions in the system's code page, as the loader's file was written there. A
+        boot.ini without a default line names no system once rewritten: a notice, no restart."""
         with self.scenario(locale='en_US.UTF-8') as s:
             self.prepare(descriptions=WESTERN)
             s.write(BOOT_INI, [line for line in boot_ini(KEYS[1], WESTERN)
                                if not line.startswith('default=')])
+            original = s.read(BOOT_INI)
             s.start()
             popup = s.wait_popup()
             self.assertEqual(popup.labels(), [REBOOT_INTO + text for text in WESTERN] + COMMANDS)
             self.assertTrue(s.calls('InsertMenuItemW') and s.calls('SetMenuItemInfoW'),
                             'the wide menu calls')
             s.choose(1)
-            self.assertEqual(s.wait_message_box(), (REWRITE_FAILED, 'mVorbel', 0))
-            s.close_message_box()
+            # The quit message of the first popup is pending here; the box must still stay up.
+            self.assertEqual(s.answer_message_box(), (REWRITE_FAILED, 'mVorbel', 0))
             self.finish()
+            self.assertEqual(s.read(BOOT_INI), original, 'c:\\boot.ini')
             self.assertEqual([call[0] for call in s.calls() if call[0] in wineharness.BOX_CALLS],
                              ['MessageBoxW'])
             self.assert_requests([])
 
-    def test_ctrl_changes_the_default_and_the_reopened_menu_is_carried_out(self):
+    def test_ctrl_changes_the_default_and_the_reopened_menu_restarts_into_the_third_entry(self):
         with self.scenario() as s:
             original = self.prepare(default_index=1)
             s.start(pointer=(420, 310))
-            s.wait_popup()
+            popup = s.wait_popup()
+            self.assertEqual(popup.checked(), [LABELS[1]])
+            self.assertEqual((popup.x, popup.y, popup.flags), (420, 310, 0x800))
             s.choose(0, ctrl=True)
             again = s.wait_popup(2)
             self.assertEqual(again.labels(), LABELS + COMMANDS)
             self.assertEqual(again.checked(), [LABELS[0]], 'marks of the re-opened menu')
             self.assertEqual((again.x, again.y), (420, 310), 'where the re-opened menu opens')
             self.assert_rewritten(original, KEYS[0])
+            self.assertEqual(s.read(BOOT_OLD), original, 'c:\\boot.old')
             self.assert_requests([])
             s.choose(2)
             self.finish()
             self.assert_rewritten(original, KEYS[2])
+            self.assert_rewritten(original, KEYS[0], BOOT_OLD)
             self.assert_requests(RESTART)
+            self.assertFalse(s.exists('c:\\36528945648732'), 'temporary file left behind')
 
     def test_protected_boot_ini_keeps_its_attributes_and_the_player_ends_first(self):
         protected = wineharness.READONLY | wineharness.HIDDEN | wineharness.SYSTEM

@@ -1,34 +1,36 @@
-"""The other ways out of the menu, the Settings file and a missing boot.ini."""
+"""The other ways out of the menu on both families, the Settings file and a missing boot.ini."""
 import unittest
 
 import wineharness
-from chooser_case import (BOOT_INI, BOOT_OLD, CANCEL, COMMANDS, DESCRIPTIONS, HIBERNATE, LABELS,
-                          NO_BOOT_INI, REBOOT_INTO, TURN_OFF, ChooserCase)
+from chooser_case import (BOOT_INI, BOOT_OLD, CANCEL, COMMANDS, DESCRIPTIONS, HIBERNATE, KEYS, LABELS,
+                          NO_BOOT_INI, PROBE_9X, REBOOT_INTO, TURN_OFF, ChooserCase)
 
 # An ampersand in a description is shown as itself, so the menu holds it doubled.
 AMPERSAND = [DESCRIPTIONS[0], '"Игры & музыка" /fastdetect']
 AMPERSAND_LABELS = [LABELS[0], REBOOT_INTO + '"Игры && музыка" /fastdetect']
 SUSPEND = 'rundll32.exe powrprof.dll,SetSuspendState'
+NO_HIBERNATE = ['-', TURN_OFF, '-', CANCEL]
 
-# row, boot.ini entries, other prepare options, items shown, item chosen (None: Escape), requests
+# row, prepare options, items shown, item chosen (None: Escape), the default key afterwards,
+# requests. The 9x family (win98) has no wide menu calls, and its force flag is not consulted.
 ROWS = [
-    ('dismissed', AMPERSAND, {}, AMPERSAND_LABELS + COMMANDS, None, []),
-    ('cancel', AMPERSAND, {}, AMPERSAND_LABELS + COMMANDS, CANCEL, []),
-    ('turn off', DESCRIPTIONS, {}, LABELS + COMMANDS, TURN_OFF, [('ExitWindowsEx', (8, 1))]),
-    ('hibernate', DESCRIPTIONS, {}, LABELS + COMMANDS, HIBERNATE,
-     [('WinExec', (SUSPEND, 0))]),
-    ('settings hide items', DESCRIPTIONS, {'settings': ['Cancel=0', 'shutdown=0', 'backup=1']},
-     LABELS + ['-', TURN_OFF], TURN_OFF, [('ExitWindowsEx', (8, 1))]),
-    ('no hibernation file', DESCRIPTIONS, {'hiberfil': False},
-     LABELS + ['-', TURN_OFF, '-', CANCEL], None, []),
+    ('dismissed without a hibernation file', {'descriptions': AMPERSAND, 'hiberfil': None},
+     AMPERSAND_LABELS + NO_HIBERNATE, None, KEYS[1], []),
+    ('hibernate', {}, LABELS + COMMANDS, HIBERNATE, KEYS[1], [('WinExec', (SUSPEND, 0))]),
+    ('settings hide items then turn off', {'settings': ['Cancel=0', 'shutdown=0', 'backup=1']},
+     LABELS + ['-', TURN_OFF], TURN_OFF, KEYS[1], [('ExitWindowsEx', (8, 1))]),
+    ('9x hiberfil is not the probe then turn off', {'win98': True}, LABELS + NO_HIBERNATE, TURN_OFF, KEYS[1],
+     [('ExitWindowsEx', (1, 1))]),
+    ('9x vmmhiber found then a choice restarts', {'win98': True, 'hiberfil': PROBE_9X, 'settings': ['force=1']},
+     LABELS + COMMANDS, LABELS[0], KEYS[0], [('ExitWindowsEx', (2, 1))]),
 ]
 
 
 class CommandsTest(ChooserCase):
-    def test_commands_leave_boot_ini_alone(self):
-        for row, descriptions, options, shown, chosen, requests in ROWS:
+    def test_ways_out_of_the_menu(self):
+        for row, options, shown, chosen, key, requests in ROWS:
             with self.subTest(row), self.scenario(row) as s:
-                original = self.prepare(descriptions=descriptions, **options)
+                original = self.prepare(**options)
                 s.start()
                 popup = s.wait_popup()
                 self.assertEqual(popup.labels(), shown)
@@ -38,16 +40,17 @@ class CommandsTest(ChooserCase):
                 else:
                     s.keys('Escape')
                 self.finish()
-                self.assertEqual(s.read(BOOT_INI), original, 'c:\\boot.ini')
-                self.assertFalse(s.exists(BOOT_OLD), 'c:\\boot.old made without a choice')
+                self.assert_rewritten(original, key)
+                self.assertEqual(s.exists(BOOT_OLD), key != KEYS[1], 'c:\\boot.old made, for a choice only')
                 self.assert_requests(requests)
+                wide = [name for name, _ in s.calls() if name in wineharness.MENU_CALLS]
+                self.assertEqual(bool(wide), 'win98' not in options, f'wide menu calls: {wide}')
 
     def test_missing_boot_ini_shows_the_notice(self):
         with self.scenario() as s:
             s.install(self.exe)
             s.start()
-            self.assertEqual(s.wait_message_box(), (NO_BOOT_INI, 'mVorbel', 0))
-            s.close_message_box()
+            self.assertEqual(s.answer_message_box(), (NO_BOOT_INI, 'mVorbel', 0))
             self.finish()
             self.assertEqual([call for call in s.calls() if call[0] in wineharness.BOX_CALLS],
                              [('MessageBoxW', (0, NO_BOOT_INI, 'mVorbel', 0))])

@@ -246,18 +246,29 @@ class Scenario:
                                if name == (boxes[-1][1][2] or 'Error') and w > 8 and h > 8
                                and 0 <= x < Display.width and 0 <= y < Display.height), None)
 
-    def wait_message_box(self):
-        """Waits for a message box call and its window; returns (text, caption, type)."""
-        args, x, y = wait_for(lambda: self._running('its message box') and self._message_box(),
-                              WINDOW_S, 'a message box')
+    def answer_message_box(self):
+        """Waits for a message box call and its window, then presses Return on the box until it
+        is gone; returns the box's (text, caption, type). Without a window manager the keys go
+        to the window under the pointer, and Wine may move the pointer away from the box (seen
+        on a busy machine), so it is put back on the box before every key. A key that came too
+        early is lost."""
+        args = wait_for(lambda: self._running('its message box') and self._message_box(), WINDOW_S,
+                        'a message box')[0]
         # A box whose modal loop meets a pending quit message closes by itself within a second
         # or two; one that waits for the user is still there after a few.
         time.sleep(3)
         if not self._message_box():
             raise AssertionError('the message box closed before the user could answer it')
-        self.display.run('xdotool', 'mousemove', '--sync', str(x), str(y))
-        time.sleep(0.5)
         self.screenshot('message-box')
+
+        def closed():
+            box = self.chooser.poll() is None and self._message_box()
+            if not box:
+                return True
+            self.display.run('xdotool', 'mousemove', '--sync', str(box[1]), str(box[2]))
+            self.keys('Return')
+            return False
+        wait_for(closed, EXIT_S, 'the message box to close', interval=1.0)
         return args[1:]
 
     def keys(self, *keys):
@@ -272,20 +283,6 @@ class Scenario:
                              'keyup', 'ctrl')
         else:
             self.keys('Return')
-
-    def close_message_box(self):
-        """Presses Return on the box until it is gone. Without a window manager the keys go
-        to the window under the pointer, and Wine may move the pointer away from the box
-        (seen on a busy machine), so it is put back on the box before every key. A key that
-        came too early is lost."""
-        def closed():
-            box = self.chooser.poll() is None and self._message_box()
-            if not box:
-                return True
-            self.display.run('xdotool', 'mousemove', '--sync', str(box[1]), str(box[2]))
-            self.keys('Return')
-            return False
-        wait_for(closed, EXIT_S, 'the message box to close', interval=1.0)
 
     def screenshot(self, label):
         self._shots += 1

@@ -21,14 +21,8 @@ const DWORD kErrors[] = {ERROR_GEN_FAILURE, ERROR_ACCESS_DENIED, ERROR_DISK_FULL
 // c:\36528945648732 .. 35: the rewritten text, boot.ini aside, the fresh backup, boot.old aside.
 const char* const kFixedNames[] = {"36528945648732", "36528945648733", "36528945648734", "36528945648735"};
 
-DWORD Attributes(std::uint8_t bits) {
-    DWORD attributes = 0;
-    if (bits & 1) attributes |= FILE_ATTRIBUTE_READONLY;
-    if (bits & 2) attributes |= FILE_ATTRIBUTE_HIDDEN;
-    if (bits & 4) attributes |= FILE_ATTRIBUTE_SYSTEM;
-    if (bits & 8) attributes |= FILE_ATTRIBUTE_ARCHIVE;
-    return attributes;
-}
+// Read-only, hidden and system are the low three bits on both sides; archive is 0x20.
+DWORD Attributes(std::uint8_t bits) { return DWORD(bits & 7) | (bits & 8 ? FILE_ATTRIBUTE_ARCHIVE : 0); }
 
 // Every line end becomes CR LF, a default line names the key (a line without "=" becomes its
 // trimmed key, "=" and the key; with "=", the value up to its first lone LF is replaced), and
@@ -60,7 +54,7 @@ bool NamesKey(std::string_view text, const std::string& key) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static DriveC drive;
-    InputReader input(data, size);
+    InputReader input{{reinterpret_cast<const char*>(data), size}};
     const std::uint8_t flags = input.Byte();
     const bool win9x = flags & 1, backup = flags & 2, hadBackup = flags & 4;
     const DWORD bootAttributes = Attributes(input.Byte());
@@ -77,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint8_t call = input.Byte(), nth = input.Byte(), error = input.Byte();
         if (call & 0x80) faults.push_back({kCalls[call % std::size(kCalls)], nth % 12 + 1, kErrors[error % std::size(kErrors)]});
     }
-    const std::string old(input.Rest());
+    const std::string old(input.rest);
 
     drive.Fresh();
     if (win9x) winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,10 +37,9 @@ inline std::string Shown(std::string_view text) {
     return shown + "\"";
 }
 
-inline std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    return lower;
+inline std::string Lower(std::string text) {
+    for (char& c : text) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return text;
 }
 
 struct Line {
@@ -96,9 +95,7 @@ class DriveC {
     std::optional<std::string> Content(const std::string& name) const {
         std::ifstream file(folder_.Path() / name, std::ios::binary);
         if (!file) return std::nullopt;
-        std::ostringstream content;
-        content << file.rdbuf();
-        return content.str();
+        return std::string(std::istreambuf_iterator<char>(file), {});
     }
 
  private:
@@ -106,21 +103,14 @@ class DriveC {
 };
 
 // Reads the input front to back; past its end every read gives zero.
-class InputReader {
- public:
-    InputReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    std::uint8_t Byte() { return position_ < size_ ? data_[position_++] : 0; }
-    std::string_view Rest() {
-        std::string_view rest(reinterpret_cast<const char*>(data_) + position_, size_ - position_);
-        position_ = size_;
-        return rest;
+struct InputReader {
+    std::string_view rest;
+    std::uint8_t Byte() {
+        if (rest.empty()) return 0;
+        const auto byte = std::uint8_t(rest.front());
+        rest.remove_prefix(1);
+        return byte;
     }
-    bool AtEnd() const { return position_ >= size_; }
-
- private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t position_ = 0;
 };
 
 }  // namespace mvorbel::fuzz

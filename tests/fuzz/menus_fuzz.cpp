@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     if (texts.size() > 64) return -1;
-    InputReader input(data + std::min(templateEnd + 1, size), size - std::min(templateEnd + 1, size));
+    InputReader input{bytes.substr(std::min(templateEnd + 1, size))};
 
     testing::StartProcess();
     nextCommandId = kFirstCommandId;
@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     };
     compare();
-    for (int n = 0; n < 64 && !input.AtEnd(); ++n) {
+    for (int n = 0; n < 64 && !input.rest.empty(); ++n) {
         const std::uint8_t what = input.Byte(), which = input.Byte();
         // Positions from -1 (the root) to one past the last entry, or the same as command ids.
         const int position = which % 0x80 % (all.size() + 2) - 1;

@@ -20,9 +20,8 @@ I386, PE32 = 0x14c, 0x10b
 GUI = 2
 ALLOWED_NAME = 'allowed-imports.txt'
 IMPORTS, TLS, DELAY_IMPORTS = 1, 9, 13
-CODE, EXECUTE = 0x20, 0x20000000
 
-Section = namedtuple('Section', 'name rva virtual_size raw_offset raw_size flags')
+Section = namedtuple('Section', 'virtual_size rva raw_size raw_offset')
 Pe = namedtuple('Pe', 'machine symbols magic os_version subsystem_version subsystem '
                       'directories sections')
 
@@ -42,7 +41,7 @@ def read_pe(data):
     pe = unpack('<I', 0x3c)[0]
     if data[pe:pe + 4] != b'PE\0\0':
         raise NotPe('no PE signature')
-    machine, count, _, symbols, symbol_count, optional_size, _ = unpack('<HHIIIHH', pe + 4)
+    machine, count, _, symbols, _, optional_size, _ = unpack('<HHIIIHH', pe + 4)
     optional = pe + 24
     magic = unpack('<H', optional)[0]
     if magic != PE32:
@@ -53,15 +52,7 @@ def read_pe(data):
     subsystem = unpack('<H', optional + 68)[0]
     directory_count = unpack('<I', optional + 92)[0]
     directories = [unpack('<II', optional + 96 + 8 * i) for i in range(min(directory_count, 16))]
-    sections = []
-    for i in range(count):
-        name, virtual_size, rva, raw_size, raw_offset = unpack('<8sIIII', optional + optional_size + 40 * i)
-        flags = unpack('<I', optional + optional_size + 40 * i + 36)[0]
-        name = name.rstrip(b'\0').decode('latin-1')
-        if name.startswith('/') and name[1:].isdigit() and symbols:
-            # A name longer than eight characters lives in the string table after the symbols.
-            name = c_string(data, symbols + 18 * symbol_count + int(name[1:]))
-        sections.append(Section(name, rva, virtual_size, raw_offset, raw_size, flags))
+    sections = [Section(*unpack('<IIII', optional + optional_size + 40 * i + 8)) for i in range(count)]
     return Pe(machine, symbols, magic, os_version, subsystem_version, subsystem, directories, sections)
 
 
@@ -208,11 +199,9 @@ def later_instructions(disassembly):
     return found
 
 
-def check_instructions(pe, exe, objdump):
-    sections = [s.name for s in pe.sections if s.flags & (CODE | EXECUTE)]
-    if not sections:
-        return []
-    command = [objdump, '-d', '-w'] + [arg for name in sections for arg in ('-j', name)] + [str(exe)]
+def check_instructions(exe, objdump):
+    # -d takes every section flagged as code or as executable, whatever its name.
+    command = [objdump, '-d', '-w', str(exe)]
     try:
         result = subprocess.run(command, capture_output=True, text=True, errors='replace')
     except OSError as error:
@@ -226,27 +215,21 @@ def check_instructions(pe, exe, objdump):
 
 
 def check_headers(pe, size):
-    findings = []
-    if pe.machine != I386:
-        findings.append(f'machine is {pe.machine:#x}, not i386 (0x14c)')
+    findings = [f'machine is {pe.machine:#x}, not i386 (0x14c)'] if pe.machine != I386 else []
     if pe.magic != PE32:
-        findings.append(f'optional header magic is {pe.magic:#x}, not PE32 (0x10b)')
-        return findings
-    if pe.os_version != (4, 0):
-        findings.append('MajorOperatingSystemVersion.Minor is %d.%d, not 4.0' % pe.os_version)
-    if pe.subsystem_version != (4, 0):
-        findings.append('MajorSubsystemVersion.Minor is %d.%d, not 4.0: Windows 95 and NT 4.0 '
-                        'refuse a higher one' % pe.subsystem_version)
-    if pe.subsystem != GUI:
-        findings.append(f'subsystem is {pe.subsystem}, not GUI (2)')
-    if any(directory(pe, TLS)):
-        findings.append('has a TLS directory (data directory 9): the 9x family runs no TLS callbacks')
-    if size > MAX_SIZE:
-        findings.append(f'file is {size} bytes, over {MAX_SIZE}')
-    if pe.symbols:
-        findings.append(f'still has a COFF symbol table (PointerToSymbolTable {pe.symbols:#x}): '
-                        'the release is shipped stripped')
-    return findings
+        # PE32+ keeps the fields below elsewhere; read_pe leaves them unread.
+        return findings + [f'optional header magic is {pe.magic:#x}, not PE32 (0x10b)']
+    checks = [
+        (pe.os_version != (4, 0), 'MajorOperatingSystemVersion.Minor is %d.%d, not 4.0' % pe.os_version),
+        (pe.subsystem_version != (4, 0), 'MajorSubsystemVersion.Minor is %d.%d, not 4.0: Windows 95 and '
+                                         'NT 4.0 refuse a higher one' % pe.subsystem_version),
+        (pe.subsystem != GUI, f'subsystem is {pe.subsystem}, not GUI (2)'),
+        (any(directory(pe, TLS)), 'has a TLS directory (data directory 9): the 9x family runs no TLS callbacks'),
+        (size > MAX_SIZE, f'file is {size} bytes, over {MAX_SIZE}'),
+        (pe.symbols, f'still has a COFF symbol table (PointerToSymbolTable {pe.symbols:#x}): the release '
+                     'is shipped stripped'),
+    ]
+    return findings + [finding for failed, finding in checks if failed]
 
 
 def main():
@@ -262,7 +245,7 @@ def main():
         findings = check_headers(pe, len(data))
         if pe.magic == PE32:
             findings += check_imports(pe, data, read_allowed(args.allowed))
-            findings += check_instructions(pe, args.exe, args.objdump)
+            findings += check_instructions(args.exe, args.objdump)
     except (NotPe, struct.error, ValueError) as error:
         findings = [f'cannot be read as a PE file: {error}']
     for finding in findings:

@@ -2,7 +2,7 @@
 // rewrites of c:\boot.ini as the program does them on the NT family (temporary file, backup copy,
 // replace), on a drive C: of a few dozen files, with one call among them failing, and every
 // journal step checked for a whole c:\boot.ini, as a fuzzer with fault injection does.
-//   cmake --build --preset dev --target bench_journal && build/dev/tests/bench_journal [seconds [rewrites]]
+//   cmake --build --preset dev --target bench_journal && build/dev/scripts/bench/bench_journal [seconds [rewrites]]
 // With 0 rewrites it measures the preparation of drive C: alone.
 #include <unistd.h>
 
