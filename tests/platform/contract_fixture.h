@@ -121,6 +121,10 @@ class FileContract : public Contract {
         return GetFileAttributesA(Path(name).c_str());
     }
     void MakeFolder(const std::string& name) { std::filesystem::create_directories(host_ / name); }
+    // Another name of a file, made on the host as the product's tests plant them.
+    void MakeLink(const std::string& name, const std::string& file) {
+        std::filesystem::create_hard_link(host_ / file, host_ / name);
+    }
 
     HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) const {
         return CreateFileA(Path(name).c_str(), access, share, nullptr, disposition,

@@ -42,17 +42,6 @@ HMENU Menu() {
     return menu;
 }
 
-TEST_F(UiControl, ChoiceIsPostedAsCommandAfterTheScriptSetKeys) {
-    HWND owner = Owner();
-    winsim::QueueTrackScript([](const winsim::Tracking&) {
-        winsim::SetKeyDown(VK_CONTROL, true);
-        return std::optional<UINT>(4096);
-    });
-    EXPECT_TRUE(TrackPopupMenu(Menu(), 0, 0, 0, 0, owner, nullptr));
-    EXPECT_LT(GetKeyState(VK_CONTROL), 0);
-    EXPECT_EQ(std::vector<WPARAM>{4096}, Commands(owner)) << "the choice arrives through the queue";
-}
-
 TEST_F(UiControl, ScriptsNestAndCannotChooseWhatIsNotOffered) {
     HWND owner = Owner();
     HMENU menu = Menu();
