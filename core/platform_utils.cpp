@@ -1,5 +1,6 @@
 #include "core/platform_utils.h"
 
+#include "platform/runtime/memory.h"
 #include "platform/win32.h"
 #include "ui/message_loop.h"
 #include "ui/window_object.h"
@@ -22,9 +23,8 @@ String SystemDirectory() {
     char directory[kPathBuffer];
     UINT length = GetSystemDirectoryA(directory, kPathBuffer);
     if (length == 0 || length >= kPathBuffer) return "|\\";
-    std::size_t size = 0;
-    while (size < length && directory[size] != '\0') ++size;
-    return EnsureTrailingSeparator(String(std::string_view(directory, size)), '\\');
+    const std::string_view name(directory, BoundedTextLength(directory, length));
+    return EnsureTrailingSeparator(String(name), '\\');
 }
 
 String EnsureTrailingSeparator(String text, char separator) {

@@ -1,5 +1,6 @@
 #include "platform/runtime/fatal_error.h"
 
+#include "platform/runtime/memory.h"
 #include "platform/runtime/number_text.h"
 
 namespace mvorbel {
@@ -43,9 +44,7 @@ void FatalError(const char* className, const void* address, std::string_view mes
 std::size_t ModuleFileName(char (&path)[MAX_PATH + 1]) {
     const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     // A truncated path comes back as the whole buffer; XP does not even terminate it.
-    std::size_t size = 0;
-    while (size < length && size < sizeof path && path[size] != '\0') ++size;
-    return size;
+    return BoundedTextLength(path, length < sizeof path ? length : sizeof path);
 }
 
 namespace {

@@ -69,6 +69,11 @@ const void* MemFind(const void* block, int value, std::size_t size) {
     return nullptr;
 }
 
+std::size_t BoundedTextLength(const char* text, std::size_t limit) {
+    const void* zero = MemFind(text, 0, limit);
+    return zero != nullptr ? static_cast<std::size_t>(static_cast<const char*>(zero) - text) : limit;
+}
+
 std::size_t TextLength(const char* text) {
     std::size_t length = 0;
     while (text[length] != '\0') ++length;

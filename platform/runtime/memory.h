@@ -22,5 +22,8 @@ int MemCompare(const void* left, const void* right, std::size_t size);
 // The first byte equal to `value` within size bytes, or null.
 const void* MemFind(const void* block, int value, std::size_t size);
 std::size_t TextLength(const char* text);
+// The length up to the first zero byte, at most `limit`: for buffers the platform may leave
+// unterminated.
+std::size_t BoundedTextLength(const char* text, std::size_t limit);
 
 }  // namespace mvorbel

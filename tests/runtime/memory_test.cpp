@@ -28,6 +28,8 @@ TEST(Memory, ByteOperationsAsTheCompilerExpectsThem) {
     EXPECT_EQ(nullptr, MemFind(text, 'e', 3));
     EXPECT_EQ(8u, TextLength(text));
     EXPECT_EQ(0u, TextLength(""));
+    EXPECT_EQ(3u, BoundedTextLength("abc\0d", 5));
+    EXPECT_EQ(2u, BoundedTextLength("abc", 2)) << "an unterminated buffer ends at its limit";
 }
 
 TEST(Memory, BlocksComeFromTheProcessHeapAndKeepTheirBytesWhenResized) {
