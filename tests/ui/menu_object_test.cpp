@@ -20,15 +20,6 @@ MenuCommandEvent Named(const char* name) {
             const_cast<char*>(name)};
 }
 
-// The menu as the user sees it: "*" before a checked text.
-std::vector<std::string> Shown(const MenuObject* menu) {
-    std::vector<std::string> texts;
-    for (const winsim::MenuLine& line : winsim::ReadMenu(menu->menuHandle.get())) {
-        texts.push_back((line.checked ? "*" : "") + line.text);
-    }
-    return texts;
-}
-
 class MenuObjectTest : public testing::UiTest {
 protected:
     void SetUp() override {
@@ -37,29 +28,6 @@ protected:
         BuildMainWindow();
     }
 };
-
-TEST_F(MenuObjectTest, BarThenPopupInTheWindowsChainWithIdsInTemplateOrder) {
-    for (int i = 0; i <= 10; ++i) {
-        MenuObject* entry = popup->ItemAt(i);
-        ASSERT_NE(entry, nullptr) << "position " << i;
-        EXPECT_EQ(entry->commandId, kFirstId + i) << "position " << i;
-        EXPECT_EQ(popup->PositionOf(entry), i);
-        EXPECT_EQ(popup->ItemAt(entry->commandId), entry) << "id " << entry->commandId;
-    }
-    EXPECT_EQ(popup->ItemAt(11), nullptr);
-    EXPECT_EQ(popup->ItemAt(-1), popup);
-    EXPECT_EQ(popup->ItemAt(-2), nullptr);
-    EXPECT_EQ(popup->PositionOf(menuBar), -2);
-}
-
-// Choosing toggles an entry; a radio entry takes the check from the others of its group.
-TEST_F(MenuObjectTest, ChoosingTogglesEntriesAndRadioEntriesWithinTheirGroup) {
-    const char* const options[] = {"+Opt", "-!A", "-!B", "-!!C", "-!D", "sub", "(", "a1", ")", ""};
-    MenuObject* menu = MenuObject::BuildFromTemplate(window, options, {});
-    for (int position : {0, 0, 1, 3, 2, 0}) Choose(menu->ItemAt(position)->commandId);
-    EXPECT_EQ(Shown(menu), (std::vector<std::string>{"Opt", "A", "*B", "*C", "D", "sub"}))
-        << "C starts a group";
-}
 
 TEST_F(MenuObjectTest, CommandsReachTheEntrysEventThenTheRootsThroughTheWindow) {
     popup->SetItemHandlers(6, std::vector<MenuCommandEvent>{Named("own6")});

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/support/process.h"
 #include "tests/ui/ui_test_support.h"
 
 namespace mvorbel {
@@ -55,36 +56,13 @@ TEST_F(MessageLoopTest, APostedNullEndsOneDrainAndTheSinglePumpSwallowsTheQuit) 
     EXPECT_FALSE(ProcessMessage(window));
 }
 
-// Run makes the window itself; with `terminated` already set it must not wait at all.
-TEST_F(MessageLoopTest, RunCreatesWaitsDispatchesAndReleasesTheWindow) {
-    for (const bool terminatedBefore : {false, true}) {
-        if (terminatedBefore) SetUp();
-        winsim::ScriptWait([] {
-            PostMessageA(applicationWindow->handle, WM_USER + 3, 0, 0);
-            PostQuitMessage(0);
-        });
-        terminated = terminatedBefore;
-        mvorbel::Run(window);
-        EXPECT_EQ(dispatched, terminatedBefore ? "" : "u3");
-        EXPECT_EQ(testing::DefaultProcessedCount(WM_CREATE), 1) << terminatedBefore;
-        EXPECT_TRUE(window == nullptr && applicationWindow == nullptr) << terminatedBefore;
-        EXPECT_TRUE(winsim::LiveWindows().empty()) << terminatedBefore;
-    }
-}
-
 TEST_F(MessageLoopTest, EndOfLogonReleasesTheWindowAndExits) {
     const HWND hwnd = window->GetHandle();
     SendMessageA(hwnd, WM_ENDSESSION, 0, 0);
     EXPECT_FALSE(terminated) << "wParam 0: the logon goes on";
     static bool disposed = false;
     window->onDestroy = {[](void*, ObjectBase*) { disposed = true; }, nullptr};
-    std::optional<UINT> exitCode;
-    try {
-        SendMessageA(hwnd, WM_ENDSESSION, 1, 0);
-    } catch (const winsim::ProcessExit& exit) {
-        exitCode = exit.code;
-    }
-    EXPECT_EQ(0u, exitCode.value_or(99));
+    EXPECT_EQ(std::optional<UINT>(0), testing::ExitCodeOf([&] { SendMessageA(hwnd, WM_ENDSESSION, 1, 0); }));
     EXPECT_TRUE(disposed);
     EXPECT_TRUE(terminated && applicationWindow == nullptr);
     window = nullptr;
