@@ -1,7 +1,8 @@
 // What a choice in the menu leads to, told as a story: each popup with where it opened and what
-// it marked, and each request to the machine, in the order they came; then what boot.ini and
-// boot.old name. Choosing a system with Ctrl held re-opens the menu, and what the user does there
-// is carried out as in the first one.
+// it marked, and each request to the machine, in the order they came; then the exit code and
+// what boot.ini and boot.old name. Choosing a system with Ctrl held re-opens the menu, and what
+// the user does there is carried out as in the first one. A boot.ini that can't be opened, or a
+// heap that refuses a block, ends the run in the runtime's error box with exit code 1.
 #include "tests/scenario/scenario_fixture.h"
 
 namespace mvorbel::testing {
@@ -16,10 +17,27 @@ std::string Popup(const winsim::Tracking& tracking) {
     }
     return text.str();
 }
-std::string Said(const winsim::Request& request) {
+// The error box's address is where the error was raised; the unit tests read it.
+std::string Said(winsim::Request request) {
+    if (request.call == "MessageBoxA" && request.args.at(2) == "Application Error") {
+        std::string& text = request.args.at(1);
+        const std::size_t at = text.find(" at ") + 4;
+        text.replace(at, text.find(".\n") - at, "<address>");
+    }
     std::ostringstream text;
     text << request;
     return text.str();
+}
+std::string ErrorBox(const std::string& className, const std::string& message) {
+    const std::string text = "Exception " + className + " in module mvorbel.exe at <address>.\n" + message;
+    return Said({"MessageBoxA", {"0", text, "Application Error", std::to_string(MB_TASKMODAL | MB_ICONERROR)}});
+}
+// The call fails once from the choice on, inside the command, from a window procedure.
+winsim::TrackScript FailingFromHere(const char* function, winsim::TrackScript then) {
+    return [=](const winsim::Tracking& tracking) {
+        winsim::FailCall(function, 1, ERROR_ACCESS_DENIED);
+        return then(tracking);
+    };
 }
 
 // The menu opens where the mouse was when the program started, whatever the mouse did since.
@@ -48,8 +66,9 @@ struct ChoiceCase {
     std::string defaultAfter = kKey2;
     std::string backedUp = "";  // the default that c:\boot.old names; empty: no backup made
     std::string settings = "";
-    const char* failingCall = nullptr;  // fails once with ERROR_DISK_FULL
+    const char* failingCall = nullptr;  // fails once with ERROR_ACCESS_DENIED
     int failingNth = 1;
+    UINT exitCode = 0;
 };
 
 class Choices : public Scenario, public ::testing::WithParamInterface<ChoiceCase> {};
@@ -58,7 +77,7 @@ TEST_P(Choices, TellTheirStory) {
     const ChoiceCase& c = GetParam();
     PrepareRoad();
     PutSettings(c.settings);
-    if (c.failingCall != nullptr) winsim::FailCall(c.failingCall, c.failingNth, ERROR_DISK_FULL);
+    if (c.failingCall != nullptr) winsim::FailCall(c.failingCall, c.failingNth, ERROR_ACCESS_DENIED);
     std::vector<std::string> story;
     std::size_t told = 0;
     const auto tellRequests = [&] {
@@ -73,7 +92,7 @@ TEST_P(Choices, TellTheirStory) {
         });
     }
 
-    EXPECT_EQ(RunProgram(), 0u);
+    EXPECT_EQ(RunProgram(), c.exitCode);
 
     tellRequests();
     EXPECT_EQ(story, c.story);
@@ -107,7 +126,15 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"ReplaceRefused", {Choose(Os(kDescription3))}, {kMenu2, kRewriteFailed},
                    kKey2, kKey2, "", "MoveFileExA", 2},
         ChoiceCase{"NotFlushedWithCtrl", {kThirdWithCtrl, Dismiss()},
-                   {kMenu2, kRewriteFailed, kMenu2}, kKey2, "", "", "FlushFileBuffers"}),
+                   {kMenu2, kRewriteFailed, kMenu2}, kKey2, "", "", "FlushFileBuffers"},
+        ChoiceCase{"BootIniUnreadable", {}, {ErrorBox("EInOutError", "File access denied.")}, kKey2, "", "",
+                   "CreateFileA", 1, 1},
+        ChoiceCase{"BootIniLockedForTheRewrite", {FailingFromHere("CreateFileA", Choose(Os(kDescription3)))},
+                   {kMenu2, ErrorBox("EInOutError", "File access denied.")}, kKey2, "", "", nullptr, 1, 1},
+        ChoiceCase{"HeapAtTheFirstObject", {}, {ErrorBox("EOutOfMemory", "Out of memory.")}, kKey2, "", "",
+                   "HeapAlloc", 1, 1},
+        ChoiceCase{"HeapInTheCommand", {FailingFromHere("HeapAlloc", Choose(Os(kDescription3)))},
+                   {kMenu2, ErrorBox("EOutOfMemory", "Out of memory.")}, kKey2, "", "", nullptr, 1, 1}),
     kCaseName);
 
 }  // namespace

@@ -62,16 +62,6 @@ inline constexpr auto kCaseName = [](const auto& info) {
     return std::string(info.param.name);
 };
 
-// A failing row is printed by its name, not as the bytes of its struct. The rows' structs live
-// in each file's unnamed namespace, where argument-dependent lookup finds this.
-namespace {
-template <class Case>
-    requires requires(const Case& c) { std::string_view(c.name); }
-void PrintTo(const Case& c, std::ostream* out) {
-    *out << c.name;
-}
-}  // namespace
-
 // The user chooses the item with this label (Ctrl held or not), then moves the mouse away.
 inline winsim::TrackScript Choose(const std::string& label, bool ctrl = false) {
     return [label, ctrl](const winsim::Tracking& tracking) -> std::optional<UINT> {

@@ -2,7 +2,8 @@
 // through the wide-character calls, and a description in the system's code page, as the loader's
 // file was written there. The 9x family shows the program's Windows-1251 bytes in its own letters.
 // Each run chooses the first system of a boot.ini that names no default, so the rewrite fails
-// and the notice comes; without boot.ini the other notice comes instead of the menu.
+// and the notice comes; without boot.ini (a folder of that name is none) the other notice comes
+// instead of the menu.
 #include "tests/scenario/scenario_fixture.h"
 
 namespace mvorbel::testing {
@@ -25,6 +26,8 @@ TEST_P(WesternSystem, ShowsEveryTextAsTheFamilyCan) {
     if (c.bootIni) {
         Put("c/boot.ini", "[operating systems]\r\n" + kKey1 + "=\"Windows XP \xC9" "dition & Familiale\"\r\n" +
                               kKey2 + "=\"Windows 2000\"\r\n");
+    } else {
+        std::filesystem::create_directories(host_ / "c" / "boot.ini");
     }
     Put("c/hiberfil.sys", "z");
     Put("c/WINDOWS/system32/vmmhiber.w9x", "z");
