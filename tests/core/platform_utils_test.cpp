@@ -1,21 +1,11 @@
 #include "core/platform_utils.h"
 
 #include "core/chooser_menu.h"
-#include "core/windows1251.h"
 #include "platform/winsim/system/system_control.h"
 #include "tests/core/drive_c_fixture.h"
 
 namespace mvorbel {
 namespace {
-
-// winsim's table is the one the contract tests hold against Windows' (Wine's).
-TEST(WideFromWindows1251, ReadsEveryByteAsWindowsDoes) {
-    winsim::Reset();
-    std::string all;
-    for (int byte = 1; byte < 256; ++byte) all += static_cast<char>(byte);
-    EXPECT_EQ(std::u16string(WideFromWindows1251(all).View()), winsim::FromCodePage(1251, all));
-    EXPECT_EQ(ProgramText(all).bytes, all);
-}
 
 using PlatformUtils = testing::DriveC;
 
