@@ -10,8 +10,7 @@ namespace {
 
 std::string Popup(const winsim::Tracking& tracking) {
     std::ostringstream text;
-    text << "popup at " << tracking.point.x << "," << tracking.point.y << " flags "
-         << tracking.flags;
+    text << "popup at " << tracking.point.x << "," << tracking.point.y << " flags " << tracking.flags;
     for (const auto& line : tracking.items) {
         if (line.checked) text << " " << Checked(line.text);
     }
@@ -52,12 +51,8 @@ const std::string kRestart = Said({"ExitWindowsEx", {"2", "1"}});
 const std::string kForcedRestart = Said({"ExitWindowsEx", {"6", "1"}});
 const std::string kForcedPowerOff = Said({"ExitWindowsEx", {"12", "1"}});
 const std::string kSuspend = Said({"WinExec", {"rundll32.exe powrprof.dll,SetSuspendState", "0"}});
-// "Не удалось изменить файл c:\boot.ini."
-const std::string kRewriteFailedNotice =
-    "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xE8\xE7\xEC\xE5\xED\xE8\xF2\xFC \xF4\xE0\xE9\xEB "
-    "c:\\boot.ini.";
 const std::string kRewriteFailed =
-    Said({"MessageBoxW", {"0", Read1251(kRewriteFailedNotice), "mVorbel", "0"}});
+    Said({"MessageBoxW", {"0", "Не удалось изменить файл c:\\boot.ini.", "mVorbel", "0"}});
 
 struct ChoiceCase {
     const char* name;

@@ -18,14 +18,12 @@ namespace mvorbel::testing {
 
 // The user's texts, spelled here on their own so that a wrong byte in the program shows.
 // "Перезагрузить в "
-inline const std::string kRestartInto =
-    "\xCF\xE5\xF0\xE5\xE7\xE0\xE3\xF0\xF3\xE7\xE8\xF2\xFC \xE2 ";
+inline const std::string kRestartInto = "\xCF\xE5\xF0\xE5\xE7\xE0\xE3\xF0\xF3\xE7\xE8\xF2\xFC \xE2 ";
 // "Перевести в спящий режим"
 inline const std::string kHibernate =
     "\xCF\xE5\xF0\xE5\xE2\xE5\xF1\xF2\xE8 \xE2 \xF1\xEF\xFF\xF9\xE8\xE9 \xF0\xE5\xE6\xE8\xEC";
 // "Выключить компьютер"
-inline const std::string kTurnOff =
-    "\xC2\xFB\xEA\xEB\xFE\xF7\xE8\xF2\xFC \xEA\xEE\xEC\xEF\xFC\xFE\xF2\xE5\xF0";
+inline const std::string kTurnOff = "\xC2\xFB\xEA\xEB\xFE\xF7\xE8\xF2\xFC \xEA\xEE\xEC\xEF\xFC\xFE\xF2\xE5\xF0";
 // "Отмена"
 inline const std::string kCancel = "\xCE\xF2\xEC\xE5\xED\xE0";
 inline const std::string kSeparator = "-";
@@ -44,19 +42,8 @@ inline std::string BootIni(const std::string& defaultKey) {
 }
 
 inline std::string Os(const std::string& description) { return kRestartInto + description; }
-// The NT family's boxes show their texts through MessageBoxW, which winsim records in UTF-8.
-inline std::string Read1251(const std::string& text) { return winsim::Utf8(winsim::FromCodePage(1251, text)); }
 inline std::string Checked(const std::string& label) { return "[x] " + label; }
 
-// The popup as the user saw it: texts in order, "-" for a separator, "[x] " before a checked item.
-inline std::vector<std::string> Shown(const winsim::Tracking& tracking) {
-    std::vector<std::string> lines;
-    for (const auto& line : tracking.items) {
-        std::string text = line.separator ? kSeparator : line.text;
-        lines.push_back(line.checked ? Checked(text) : text);
-    }
-    return lines;
-}
 // Names each case of a parameterised test after its `name`.
 inline constexpr auto kCaseName = [](const auto& info) {
     return std::string(info.param.name);

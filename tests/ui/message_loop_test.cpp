@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/support/process.h"
 #include "tests/ui/ui_test_support.h"
 
 namespace mvorbel {
@@ -54,18 +53,6 @@ TEST_F(MessageLoopTest, APostedNullEndsOneDrainAndTheSinglePumpSwallowsTheQuit) 
     EXPECT_TRUE(ProcessMessage(window));
     EXPECT_TRUE(terminated);
     EXPECT_FALSE(ProcessMessage(window));
-}
-
-TEST_F(MessageLoopTest, EndOfLogonReleasesTheWindowAndExits) {
-    const HWND hwnd = window->GetHandle();
-    SendMessageA(hwnd, WM_ENDSESSION, 0, 0);
-    EXPECT_FALSE(terminated) << "wParam 0: the logon goes on";
-    static bool disposed = false;
-    window->onDestroy = {[](void*, ObjectBase*) { disposed = true; }, nullptr};
-    EXPECT_EQ(std::optional<UINT>(0), testing::ExitCodeOf([&] { SendMessageA(hwnd, WM_ENDSESSION, 1, 0); }));
-    EXPECT_TRUE(disposed);
-    EXPECT_TRUE(terminated && applicationWindow == nullptr);
-    window = nullptr;
 }
 
 }  // namespace
