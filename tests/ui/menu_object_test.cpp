@@ -9,41 +9,13 @@
 namespace mvorbel {
 namespace {
 
-using testing::kFirstId;
-
-std::string calls;  // "event:position " per command that reached an event of the popup
-
-MenuCommandEvent Named(const char* name) {
-    return {[](void* data, MenuObject*, std::int32_t position) {
-                calls += static_cast<const char*>(data) + (":" + std::to_string(position)) + " ";
-            },
-            const_cast<char*>(name)};
-}
-
 class MenuObjectTest : public testing::UiTest {
 protected:
     void SetUp() override {
         UiTest::SetUp();
-        calls.clear();
         BuildMainWindow();
     }
 };
-
-TEST_F(MenuObjectTest, CommandsReachTheEntrysEventThenTheRootsThroughTheWindow) {
-    popup->SetItemHandlers(6, std::vector<MenuCommandEvent>{Named("own6")});
-    popup->SetItemHandlers(10, std::vector<MenuCommandEvent>{Named("own10"), Named("never")});
-    Choose(kFirstId + 3);
-    EXPECT_EQ(calls, "");
-    EXPECT_EQ(testing::DefaultProcessedCount(WM_COMMAND), 0) << "neither event: still handled";
-    popup->onCommand = Named("root");
-    Choose(kFirstId + 6);
-    Choose(kFirstId + 3);
-    Choose(8);  // below 4096: a position
-    Choose(MAKEWPARAM(kFirstId + 10, 1));  // from an accelerator
-    Choose(kFirstId + 6, reinterpret_cast<LPARAM>(window->GetHandle()));  // a control's: not ours
-    Choose(MAKEWPARAM(kFirstId + 6, 2));
-    EXPECT_EQ(calls, "own6:6 root:3 root:8 own10:10 ");
-}
 
 TEST_F(MenuObjectTest, ShowPopupAtMovesAHiddenOwnerOutOfSightAndBack) {
     RECT during = {};

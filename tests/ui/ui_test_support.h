@@ -63,9 +63,6 @@ protected:
         popup = MenuObject::BuildFromTemplate(window, kPopup, {});
         window->SetContextMenu(popup);
     }
-    void Choose(WPARAM wParam, LPARAM lParam = 0) {
-        SendMessageA(window->GetHandle(), WM_COMMAND, wParam, lParam);
-    }
 
     WindowObject* window = nullptr;
     MenuObject* menuBar = nullptr;
