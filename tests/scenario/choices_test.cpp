@@ -66,6 +66,8 @@ struct ChoiceCase {
     UINT exitCode = 0;
 };
 
+void PrintTo(const ChoiceCase& c, std::ostream* out) { *out << c.name; }
+
 class Choices : public Scenario, public ::testing::WithParamInterface<ChoiceCase> {};
 
 TEST_P(Choices, TellTheirStory) {

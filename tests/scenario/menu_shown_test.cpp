@@ -24,6 +24,9 @@ struct MenuCase {
     std::string box = "";
 };
 
+// A row is listed and printed by its name, not as the bytes of its struct.
+void PrintTo(const MenuCase& c, std::ostream* out) { *out << c.name; }
+
 class MenuShown : public Scenario, public ::testing::WithParamInterface<MenuCase> {};
 
 TEST_P(MenuShown, FollowsBootIniSettingsAndTheHibernationFile) {

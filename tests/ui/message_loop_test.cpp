@@ -1,5 +1,6 @@
 #include "ui/message_loop.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -38,7 +39,7 @@ TEST_F(MessageLoopTest, PostedMessagesComeBeforeTheQuitAndTheDrainGoesOnAfterIt)
     EXPECT_TRUE(terminated);
     EXPECT_EQ(dispatched, "u1u2") << "posted after the quit, retrieved before it";
     // Dispatched, though no handler is asked any more.
-    EXPECT_EQ(testing::DefaultProcessedCount(WM_PAINT), 1);
+    EXPECT_EQ(std::count(testing::defaultProcessed.begin(), testing::defaultProcessed.end(), UINT{WM_PAINT}), 1);
 }
 
 TEST_F(MessageLoopTest, APostedNullEndsOneDrainAndTheSinglePumpSwallowsTheQuit) {

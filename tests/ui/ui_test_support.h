@@ -3,7 +3,6 @@
 // default processing is recorded, and the Main window as the chooser builds it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "platform/win32.h"
@@ -26,9 +25,6 @@ inline LRESULT CALLBACK RecordingBaseProc(HWND hwnd, UINT message, WPARAM wParam
 // The first command id of a process: the popup's entry 0 once the Main window is built.
 constexpr std::int32_t kFirstId = 4096;
 
-inline long DefaultProcessedCount(UINT message) {
-    return std::count(defaultProcessed.begin(), defaultProcessed.end(), message);
-}
 
 class UiTest : public ::testing::Test {
 protected:
