@@ -45,7 +45,7 @@ struct Refusal {
 
 using WideText = std::basic_string<WCHAR>;
 
-// Between UTF-8, in which the tests spell texts, and UTF-16, through the platform's own converter.
+// UTF-16 of a text the tests spell in UTF-8, through the platform's own converter.
 inline WideText Wide(const std::string& utf8) {
     if (utf8.empty()) return {};
     WideText wide(utf8.size(), 0);
@@ -53,15 +53,6 @@ inline WideText Wide(const std::string& utf8) {
     wide.resize(units > 0 ? std::size_t(units) : 0);
     return wide;
 }
-inline std::string Utf8(const WideText& wide) {
-    if (wide.empty()) return {};
-    std::string utf8(wide.size() * 3, '\0');
-    int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), utf8.data(), int(utf8.size()),
-                                   nullptr, nullptr);
-    utf8.resize(size > 0 ? std::size_t(size) : 0);
-    return utf8;
-}
-
 inline void NoteWineDeviation(const std::string& what) {
     std::printf("[ WINE DEVIATION ] %s\n", what.c_str());
     ::testing::Test::RecordProperty("wine_deviation", what);
@@ -96,6 +87,8 @@ class Contract : public ::testing::Test {
     }
 };
 
+// A scratch drive whose files are made, opened and read as the product's writer and reader do:
+// sharing reading only.
 class FileContract : public Contract {
  protected:
     void SetUp() override {
@@ -117,39 +110,40 @@ class FileContract : public Contract {
 #endif
 
     std::string Path(const std::string& name) const { return root_ + "\\" + name; }
-    DWORD Attributes(const std::string& name) const {
-        return GetFileAttributesA(Path(name).c_str());
-    }
+    DWORD Attributes(const std::string& name) const { return GetFileAttributesA(Path(name).c_str()); }
     void MakeFolder(const std::string& name) { std::filesystem::create_directories(host_ / name); }
     // Another name of a file, made on the host as the product's tests plant them.
     void MakeLink(const std::string& name, const std::string& file) {
         std::filesystem::create_hard_link(host_ / file, host_ / name);
     }
 
-    HANDLE Open(const std::string& name, DWORD access, DWORD share, DWORD disposition) const {
-        return CreateFileA(Path(name).c_str(), access, share, nullptr, disposition,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE Open(const std::string& name, DWORD access, DWORD disposition,
+                DWORD attributes = FILE_ATTRIBUTE_NORMAL) const {
+        return CreateFileA(Path(name).c_str(), access, FILE_SHARE_READ, nullptr, disposition, attributes, nullptr);
     }
 
-    // Writes a file through the API under test and gives it the attributes (0: leave as made).
-    void MakeFile(const std::string& name, const std::string& content, DWORD attributes = 0) {
-        HANDLE file = Open(name, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    void MakeFile(const std::string& name, const std::string& content, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+        HANDLE file = Open(name, GENERIC_WRITE, CREATE_NEW, attributes);
         ASSERT_NE(INVALID_HANDLE_VALUE, file) << name << ": error " << GetLastError();
         DWORD written = 0;
-        EXPECT_TRUE(WriteFile(file, content.data(), DWORD(content.size()), &written, nullptr));
-        EXPECT_TRUE(CloseHandle(file));
-        EXPECT_TRUE(attributes == 0 || SetFileAttributesA(Path(name).c_str(), attributes)) << name;
+        EXPECT_TRUE(WriteFile(file, content.data(), DWORD(content.size()), &written, nullptr) && FlushFileBuffers(file))
+            << name << ": error " << GetLastError();
+        EXPECT_TRUE(CloseHandle(file)) << name;
     }
 
-    // The content of a small file, or "<missing>" when it can't be opened.
+    // The content of a file, read to its end as the product's reader does, or "<missing>" when it
+    // can't be opened.
     std::string ReadAll(const std::string& name) const {
-        HANDLE file = Open(name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+        HANDLE file = Open(name, GENERIC_READ, OPEN_EXISTING);
         if (file == INVALID_HANDLE_VALUE) return "<missing>";
-        char content[512];
+        std::string content;
+        char buffer[512];
         DWORD got = 0;
-        EXPECT_TRUE(ReadFile(file, content, sizeof content, &got, nullptr)) << name;
+        BOOL read = FALSE;
+        while ((read = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0) content.append(buffer, got);
+        EXPECT_TRUE(read) << name << ": the end reads as success with nothing, error " << GetLastError();
         CloseHandle(file);
-        return std::string(content, got);
+        return content;
     }
 
  private:
