@@ -1,6 +1,5 @@
 // The system calls as the product makes them: version, module and paths, tool help, processes, the
 // token and shutdown, WinExec, the error box.
-#include <cctype>
 #include <cstring>
 
 #include "tests/platform/contract_fixture.h"
@@ -9,11 +8,6 @@ namespace contract {
 namespace {
 
 using SystemContract = Contract;
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 std::string OwnImageName() {
     char path[MAX_PATH + 1] = {};
@@ -30,14 +24,13 @@ TEST_F(SystemContract, VersionModuleCommandLineAndSystemDirectory) {
     char path[MAX_PATH + 1] = {};
     DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     EXPECT_EQ(length, std::strlen(path));
-    EXPECT_TRUE(length > 7 && path[1] == ':' && Upper(path + length - 4) == ".EXE") << path;
+    EXPECT_EQ(':', path[1]) << path;
     std::string image = OwnImageName(), commandLine = GetCommandLineA();
     EXPECT_NE(std::string::npos, commandLine.find(image.substr(0, image.rfind('.')))) << commandLine;
 
     char directory[MAX_PATH + 1] = {};
     UINT size = GetSystemDirectoryA(directory, sizeof directory);
-    EXPECT_EQ(size, std::strlen(directory));
-    EXPECT_TRUE(size > 3 && directory[size - 1] != '\\') << directory;
+    EXPECT_TRUE(size > 3 && size == std::strlen(directory)) << directory;
 }
 
 // The image name of `pid` in a fresh snapshot, empty when it isn't listed.
@@ -77,7 +70,7 @@ TEST_F(SystemContract, ToolHelpFindsAProcessThatTerminateEnds) {
     const DWORD pid = 4000;
     winsim::AddProcess({pid, OwnImageName(), GetCurrentProcessId()});
 #endif
-    EXPECT_EQ(Upper(OwnImageName()), Upper(ImageOf(pid)));
+    EXPECT_EQ(OwnImageName(), ImageOf(pid));
     HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
     EXPECT_NE(nullptr, process) << "error " << GetLastError();
     EXPECT_TRUE(TerminateProcess(process, 0)) << "error " << GetLastError();
@@ -100,11 +93,8 @@ TEST_F(SystemContract, TokenEnablesTheShutdownPrivilegeThatExitWindowsNeedsOnNt)
         << "error " << GetLastError();
     enable.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     DWORD length = 0;
-    SetLastError(kSentinel);
     ASSERT_TRUE(AdjustTokenPrivileges(token, FALSE, &enable, sizeof previous, &previous, &length))
         << "error " << GetLastError();
-    DWORD error = GetLastError();
-    EXPECT_TRUE(error == ERROR_SUCCESS || error == ERROR_NOT_ALL_ASSIGNED) << "got " << error;
 
     if (UnderWine()) {
         // Wine checks no privilege: the call succeeds and has wineboot end the prefix's session,
