@@ -6,12 +6,6 @@
 namespace contract {
 namespace {
 
-// RAII for the menus these tests make.
-struct Menu {
-    HMENU handle = CreatePopupMenu();
-    ~Menu() { DestroyMenu(handle); }
-};
-
 // In the record 95 and NT 4 take, without hbmpItem.
 BOOL Insert(HMENU menu, UINT id, const char* text, UINT type = MFT_STRING, UINT state = 0,
             HMENU sub = nullptr, UINT before = 0xFFFFFFFF, BOOL byPosition = TRUE) {
@@ -49,47 +43,48 @@ using MenuContract = UiContract;
 // The platform keeps an item's text in UTF-16: the single-byte calls go through the ANSI code page
 // (1251 in these runs), the wide ones, which the NT family is given, take it as it is.
 TEST_F(MenuContract, ItemsInsertedChangedAndRemovedByCommand) {
-    Menu menu;
+    HMENU menu = CreatePopupMenu();
     HMENU sub = CreatePopupMenu();
-    ASSERT_TRUE(Insert(menu.handle, 4096, "Sub", MFT_STRING, MFS_CHECKED, sub));
-    ASSERT_TRUE(Insert(menu.handle, 4097, "-", MFT_SEPARATOR, MFS_GRAYED));
-    ASSERT_TRUE(Insert(menu.handle, 4099, "\xCE\xF2\xEC\xE5\xED\xE0", MFT_RADIOCHECK, MFS_CHECKED));
-    ASSERT_TRUE(Insert(menu.handle, 4098, "Before", MFT_RADIOCHECK, 0, nullptr, 4099, FALSE));
+    ASSERT_TRUE(Insert(menu, 4096, "Sub", MFT_STRING, MFS_CHECKED, sub));
+    ASSERT_TRUE(Insert(menu, 4097, "-", MFT_SEPARATOR, MFS_GRAYED));
+    ASSERT_TRUE(Insert(menu, 4099, "\xCE\xF2\xEC\xE5\xED\xE0", MFT_RADIOCHECK, MFS_CHECKED));
+    ASSERT_TRUE(Insert(menu, 4098, "Before", MFT_RADIOCHECK, 0, nullptr, 4099, FALSE));
     const WideText cancel = Wide("Отмена 中"), turnOff = Wide("Выключить");
     MENUITEMINFOW wide = {sizeof wide};
     wide.fMask = MIIM_ID | MIIM_TYPE;
     wide.fType = MFT_RADIOCHECK;
     wide.wID = 4100;
     wide.dwTypeData = const_cast<WCHAR*>(cancel.c_str());
-    ASSERT_TRUE(InsertMenuItemW(menu.handle, 0xFFFFFFFF, TRUE, &wide)) << "error " << GetLastError();
+    ASSERT_TRUE(InsertMenuItemW(menu, 0xFFFFFFFF, TRUE, &wide)) << "error " << GetLastError();
     wide.fMask = MIIM_STRING;
     wide.dwTypeData = const_cast<WCHAR*>(turnOff.c_str());
-    ASSERT_TRUE(SetMenuItemInfoW(menu.handle, 4096, FALSE, &wide)) << "error " << GetLastError();
+    ASSERT_TRUE(SetMenuItemInfoW(menu, 4096, FALSE, &wide)) << "error " << GetLastError();
     MENUITEMINFOA info = {sizeof info};
     info.fMask = MIIM_STATE;
     info.fState = MFS_GRAYED;
-    ASSERT_TRUE(SetMenuItemInfoA(menu.handle, 4098, FALSE, &info));
+    ASSERT_TRUE(SetMenuItemInfoA(menu, 4098, FALSE, &info));
     info.fMask = MIIM_STRING;
     info.dwTypeData = const_cast<char*>("New text");
-    ASSERT_TRUE(SetMenuItemInfoA(menu.handle, 4098, FALSE, &info));
+    ASSERT_TRUE(SetMenuItemInfoA(menu, 4098, FALSE, &info));
     // Flags 8, MF_CHECKED, leave MF_BYPOSITION clear: the three values are command ids.
-    EXPECT_TRUE(CheckMenuRadioItem(menu.handle, 4098, 4100, 4100, MF_CHECKED));
+    EXPECT_TRUE(CheckMenuRadioItem(menu, 4098, 4100, 4100, MF_CHECKED));
     EXPECT_EQ((Lines{"\xC2\xFB\xEA\xEB\xFE\xF7\xE8\xF2\xFC:4096:0:8", ":4097:2048:3", "New text:4098:512:3",
                      "\xCE\xF2\xEC\xE5\xED\xE0:4099:512:0", "\xCE\xF2\xEC\xE5\xED\xE0 ?:4100:512:8"}),
-              ReadBack(menu.handle))
+              ReadBack(menu))
         << "a separator keeps no text; what the code page lacks reads as '?'";
 
-    ASSERT_TRUE(RemoveMenu(menu.handle, 4096, MF_BYCOMMAND));
+    ASSERT_TRUE(RemoveMenu(menu, 4096, MF_BYCOMMAND));
     EXPECT_TRUE(DestroyMenu(sub)) << "removing an item leaves its submenu alive";
-    ASSERT_TRUE(RemoveMenu(menu.handle, 4098, MF_BYCOMMAND));
+    ASSERT_TRUE(RemoveMenu(menu, 4098, MF_BYCOMMAND));
     MENUITEMINFOA state = {sizeof state};
     state.fMask = MIIM_STATE;
     ExpectRefusals({
-        {"get a removed item", [&] { return GetMenuItemInfoA(menu.handle, 4098, FALSE, &state); },
+        {"get a removed item", [&] { return GetMenuItemInfoA(menu, 4098, FALSE, &state); },
          ERROR_MENU_ITEM_NOT_FOUND},
-        {"set a removed item", [&] { return SetMenuItemInfoA(menu.handle, 4098, FALSE, &state); },
+        {"set a removed item", [&] { return SetMenuItemInfoA(menu, 4098, FALSE, &state); },
          ERROR_MENU_ITEM_NOT_FOUND, "SetMenuItemInfoA on a missing item leaves the last error alone", kSentinel},
     });
+    EXPECT_TRUE(DestroyMenu(menu));
 }
 
 // The menu's modal loop takes what the queue holds before it looks at the user: a cancel, keys,
@@ -97,10 +92,10 @@ TEST_F(MenuContract, ItemsInsertedChangedAndRemovedByCommand) {
 // the chosen item comes later, as a WM_COMMAND in the owner's queue.
 TEST_F(MenuContract, TrackingEndsOnWhatIsQueued) {
     HWND owner = Create(kHiddenForm | WS_VISIBLE);
-    Menu menu;
-    ASSERT_TRUE(Insert(menu.handle, 4096, "One"));
-    ASSERT_TRUE(Insert(menu.handle, 4097, "-", MFT_SEPARATOR));
-    ASSERT_TRUE(Insert(menu.handle, 4098, "Two"));
+    HMENU menu = CreatePopupMenu();
+    ASSERT_TRUE(Insert(menu, 4096, "One"));
+    ASSERT_TRUE(Insert(menu, 4097, "-", MFT_SEPARATOR));
+    ASSERT_TRUE(Insert(menu, 4098, "Two"));
     constexpr UINT kChooserFlags = 0x800, kQuit = 0;
     struct Row {
         const char* what;
@@ -121,7 +116,7 @@ TEST_F(MenuContract, TrackingEndsOnWhatIsQueued) {
         for (WPARAM key : row.keys)
             if (key != kQuit) PostMessageA(owner, WM_KEYDOWN, key, 1);
         LoopBreaker breaker(owner, 3000);
-        EXPECT_TRUE(TrackPopupMenu(menu.handle, row.flags, 100, 100, 0, owner, nullptr)) << row.what;
+        EXPECT_TRUE(TrackPopupMenu(menu, row.flags, 100, 100, 0, owner, nullptr)) << row.what;
         bool broken = breaker.Broke();
         MSG msg = {};
         bool quitLeft = PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) && msg.wParam == 7;
@@ -134,6 +129,7 @@ TEST_F(MenuContract, TrackingEndsOnWhatIsQueued) {
         EXPECT_FALSE(broken) << row.what << ": the loop ended on its own";
         EXPECT_EQ(quit, quitLeft) << row.what << ": a quit message stays for the caller's loop";
     }
+    EXPECT_TRUE(DestroyMenu(menu));
 }
 
 }  // namespace
