@@ -22,12 +22,10 @@ DEBUG = '-all,+menu'
 
 
 def describe_release(exe):
-    data = exe.read_bytes()
-    pe = check_release_exe.read_pe(data)
-    print(f'release exe {exe}: {len(data)} bytes')
+    print(f'release exe {exe}: {exe.stat().st_size} bytes')
     by_dll = {}
-    for dll, name in check_release_exe.imports(pe, data):
-        by_dll.setdefault(dll, []).append(f'#{name}' if isinstance(name, int) else name)
+    for dll, name in check_release_exe.imports(check_release_exe.dump(exe, 'i686-w64-mingw32-objdump')):
+        by_dll.setdefault(dll, []).append(name)
     for dll, names in by_dll.items():
         print(f'  {dll} ({len(names)}): {", ".join(names)}')
 
