@@ -33,10 +33,10 @@ class CommandsTest(ChooserCase):
                 original = self.prepare(**options)
                 s.start()
                 popup = s.wait_popup()
-                self.assertEqual(popup.labels(), shown)
-                self.assertEqual(popup.checked(), [shown[1]])
+                self.assertEqual(popup.labels, shown)
+                self.assertEqual(popup.checked, [shown[1]])
                 if chosen:
-                    s.choose(popup.choosable().index(chosen))
+                    s.choose([label for label in popup.labels if label != '-'].index(chosen))
                 else:
                     s.keys('Escape')
                 self.finish()
