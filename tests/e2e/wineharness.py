@@ -146,11 +146,6 @@ class Scenario:
             stored = int(os.getxattr(path, XATTR).split(b'\0')[0], 16) & ~READONLY
         return stored | (0 if path.stat().st_mode & 0o200 else READONLY)
 
-    def set_win98(self):
-        """GetVersionExA reports the 9x family (platform 1, version 4.10)."""
-        wine(self.prefix, 'reg', 'add', r'HKCU\Software\Wine', '/v', 'Version', '/d', 'win98', '/f',
-             display=self.display)
-
     def install(self, exe, settings=None, name='mvorbel.exe'):
         """Puts the exe, and a Settings file given as lines, in c:\\mvorbel\\."""
         self.write(f'c:\\mvorbel\\{name}', Path(exe).read_bytes())
@@ -192,14 +187,13 @@ class Scenario:
             raise AssertionError(f'the program exited ({self.chooser.returncode}) before {what}')
         return True
 
-    def popup_shown(self, count=1):
-        """The count-th popup once it is whole and its owner window "mVorbel" exists, else None."""
-        found = self._running(f'popup {count}') and winetrace.popups(self.trace())
-        return (len(found) >= count and found[count - 1].complete
-                and any(w[0] == 'mVorbel' for w in self.display.windows()) and found[count - 1]) or None
-
     def wait_popup(self, count=1):
-        popup = wait_for(lambda: self.popup_shown(count), WINDOW_S, f'popup {count} and the window "mVorbel"')
+        """Waits until the count-th popup is whole and its owner window "mVorbel" exists."""
+        def shown():
+            found = self._running(f'popup {count}') and winetrace.popups(self.trace())
+            return (len(found) >= count and found[count - 1].complete
+                    and any(w[0] == 'mVorbel' for w in self.display.windows()) and found[count - 1])
+        popup = wait_for(shown, WINDOW_S, f'popup {count} and the window "mVorbel"')
         # The trace line comes as tracking starts; give the menu loop a moment to take input.
         time.sleep(0.5)
         self.screenshot(f'menu{count}')
