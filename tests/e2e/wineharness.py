@@ -98,6 +98,7 @@ def ensure_template(path):
     stamp = Path(path) / STAMP
     if not stamp.exists() or stamp.read_text() != RELAY_INCLUDE:
         shutil.rmtree(path, ignore_errors=True)
+        stamp.parent.parent.mkdir(parents=True, exist_ok=True)
         wine(path, 'wineboot', '-i')
         wine(path, 'reg', 'add', r'HKCU\Software\Wine\Debug', '/v', 'RelayInclude', '/d', RELAY_INCLUDE, '/f')
         stamp.write_text(RELAY_INCLUDE)
