@@ -104,7 +104,7 @@ class ChooserTest(unittest.TestCase):
         self.assertEqual(self.s.wait_exit(), 0, 'exit code of mvorbel.exe')
 
     def test_an_english_system_reads_the_menu_and_the_failed_rewrite_notice_in_cyrillic(self):
-        """Code page 1252: the program's own words through the wide calls, as written; the
+        """Code page 1252: the program's own words as written (only the wide calls can); the
         descriptions in the system's code page, as the loader's file was written there. A
         boot.ini without a default line names no system once rewritten: a notice, no restart."""
         with self.scenario(locale='en_US.UTF-8') as s:
@@ -113,7 +113,6 @@ class ChooserTest(unittest.TestCase):
             original = s.read(BOOT_INI)
             s.start()
             self.assertEqual(s.wait_popup().labels, [REBOOT_INTO + text for text in WESTERN] + COMMANDS)
-            self.assertTrue(s.calls('InsertMenuItemW') and s.calls('SetMenuItemInfoW'), 'the wide menu calls')
             s.choose(1)
             # The quit message of the first popup is pending here; the box must still stay up.
             self.assertEqual(s.answer_message_box(), (REWRITE_FAILED, 'mVorbel', 0))

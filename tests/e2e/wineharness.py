@@ -177,11 +177,11 @@ class Scenario:
     def trace(self):
         return (self.folder / 'trace.txt').read_text(encoding='latin-1')
 
-    def calls(self, function=None):
+    def calls(self):
         """The chooser's own relayed calls: the processes of Wine that its start brought up
         inherit the tracing, and services.exe terminates the others when the prefix shuts down."""
         trace = self.trace()
-        return winetrace.calls(trace, winetrace.program_thread(trace, 'mvorbel.exe'), function, self.ansi)
+        return winetrace.calls(trace, winetrace.program_thread(trace, 'mvorbel.exe'), self.ansi)
 
     def _running(self, what):
         if self.chooser.poll() is not None:

@@ -68,14 +68,14 @@ _CALL = re.compile(r'Call \w+\.(\w+)\((.*)\) ret=[0-9a-fA-F]+\s*$')
 _ARG = re.compile(r'\s*([0-9a-fA-F]+)(?: (L?)"((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
 
 
-def calls(trace, thread, function=None, ansi='cp1251'):
+def calls(trace, thread, ansi='cp1251'):
     """The relayed calls of one thread as (function, arguments) in order, none while thread
     is None; an argument that carries a string is given as that string (a narrow one read in
     the code page ansi), any other as its number."""
     found = []
     for line in trace.splitlines() if thread else []:
         call = line.startswith(f'{thread}:') and _CALL.search(line)
-        if call and function in (None, call[1]):
+        if call:
             found.append((call[1], tuple(int(arg[1], 16) if arg[3] is None else decode(arg[3], None if arg[2] else ansi)
                                          for arg in _ARG.finditer(call[2]))))
     return found
