@@ -1,6 +1,7 @@
 // The rewrite of boot.ini's default line on either family, with or without a backup, among
 // planted files of the names it uses, and with up to two file calls failing: boot.ini is never
 // lost, the result never claims more than the file says, the backup never holds a third text.
+//
 // Input: flags, attributes of boot.ini, boot.old, planted files, the slot, two faults of three bytes
 // (call, nth, error; on when the call byte's top bit is), then the old text.
 #include "core/boot_file.h"
@@ -21,8 +22,8 @@ const DWORD kErrors[] = {ERROR_GEN_FAILURE, ERROR_ACCESS_DENIED, ERROR_DISK_FULL
 const char* const kFixedNames[] = {"36528945648732", "36528945648733", "36528945648734", "36528945648735"};
 constexpr std::size_t kHeader = 11;
 
-// Read-only, hidden, system and archive, as an input byte's bits 0x27 give them.
-constexpr DWORD kAttributes = 0x27;
+// Read-only, hidden and system are the low three bits on both sides; archive is 0x20.
+DWORD Attributes(std::uint8_t bits) { return DWORD(bits & 7) | (bits & 8 ? FILE_ATTRIBUTE_ARCHIVE : 0); }
 
 // Every line end becomes CR LF, a default line names the key (a line without "=" becomes its
 // trimmed key, "=" and the key; with "=", the value up to its first lone LF is replaced), and
@@ -50,12 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::uint8_t flags = Byte(input, 0);
     const bool win9x = flags & 1, backup = flags & 2, hadBackup = flags & 4;
-    const DWORD backupAttributes = Byte(input, 2) & kAttributes, plantedAttributes = Byte(input, 3) & kAttributes;
+    const DWORD backupAttributes = Attributes(Byte(input, 2)), plantedAttributes = Attributes(Byte(input, 3));
     const std::string old(input.substr(std::min(kHeader, size)));
 
     drive.Fresh();
     if (win9x) winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    drive.Put("boot.ini", old, Byte(input, 1) & kAttributes);
+    drive.Put("boot.ini", old, Attributes(Byte(input, 1)));
     const std::string olderBackup = "older backup\r\n";
     if (hadBackup) drive.Put("boot.old", olderBackup, backupAttributes);
     for (int i = 0; i < 4; ++i) {
