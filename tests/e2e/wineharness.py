@@ -110,7 +110,8 @@ class Scenario:
     the given locale, which sets the system's ANSI code page."""
 
     def __init__(self, folder, template, display, locale=LOCALE):
-        self.folder, self.display, self.locale, self.ansi = Path(folder), display, locale, CODE_PAGES[locale]
+        self.folder, self.display, self.locale = Path(folder), display, locale
+        self.ansi = CODE_PAGES[locale]
         shutil.rmtree(self.folder, ignore_errors=True)
         self.prefix = self.folder / 'prefix'
         self.c = self.prefix / 'drive_c'
