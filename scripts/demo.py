@@ -15,7 +15,7 @@ sys.dont_write_bytecode = True  # keeps tests/e2e free of caches
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / 'tests' / 'e2e'))
 
 import wineharness  # noqa: E402
-from chooser_case import BOOT_INI, boot_ini, KEYS  # noqa: E402
+from test_chooser import BOOT_INI, boot_ini, KEYS  # noqa: E402
 
 EXIT_FLAGS = {1: 'shut down', 2: 'restart', 4: 'forced', 8: 'power off'}
 

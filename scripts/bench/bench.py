@@ -13,7 +13,7 @@ sys.path[:0] = [str(root / 'tests' / 'e2e'), str(root / 'tests' / 'release')]
 import check_release_exe  # noqa: E402
 import wineharness  # noqa: E402
 import winetrace  # noqa: E402
-from chooser_case import KEYS, boot_ini  # noqa: E402
+from test_chooser import KEYS, boot_ini  # noqa: E402
 
 # The trace is polled this often for the popup; reading it costs far less than this.
 POLL_S = 0.002
@@ -22,12 +22,10 @@ DEBUG = '-all,+menu'
 
 
 def describe_release(exe):
-    data = exe.read_bytes()
-    pe = check_release_exe.read_pe(data)
-    print(f'release exe {exe}: {len(data)} bytes')
+    print(f'release exe {exe}: {exe.stat().st_size} bytes')
     by_dll = {}
-    for dll, name in check_release_exe.imports(pe, data):
-        by_dll.setdefault(dll, []).append(f'#{name}' if isinstance(name, int) else name)
+    for dll, name in check_release_exe.imports(check_release_exe.dump(exe, 'i686-w64-mingw32-objdump')):
+        by_dll.setdefault(dll, []).append(name)
     for dll, names in by_dll.items():
         print(f'  {dll} ({len(names)}): {", ".join(names)}')
 
@@ -49,9 +47,7 @@ def time_to_popup(scenario, name):
 
     wineharness.wait_for(traced, wineharness.WINDOW_S, f'the popup of {name} in the trace', POLL_S)
     elapsed = time.monotonic() - started
-    wineharness.wait_for(scenario.popup_shown, wineharness.WINDOW_S, f'the popup of {name}')
-    # As the harness does: the trace line comes as tracking starts, input a moment later.
-    time.sleep(0.5)
+    scenario.wait_popup()
     scenario.keys('Escape')
     code = scenario.wait_exit()
     if code:

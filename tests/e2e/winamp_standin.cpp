@@ -4,13 +4,8 @@
 #include <windows.h>
 
 int main() {
-  HANDLE started = CreateFileA("c:\\winamp-standin.started", GENERIC_WRITE, 0, nullptr,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (started != INVALID_HANDLE_VALUE) {
-    CloseHandle(started);
-  }
-  for (int second = 0; second < 600; ++second) {
-    Sleep(1000);
-  }
+  CloseHandle(CreateFileA("c:\\winamp-standin.started", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  Sleep(600 * 1000);
   return 0;
 }

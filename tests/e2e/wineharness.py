@@ -2,7 +2,6 @@
 Wine prefix (its Windows folder, DLLs that Wine only reads, hard-linked) whose drive C: the
 caller prepares, and watches what it does."""
 import contextlib
-import fcntl
 import os
 import re
 import shutil
@@ -17,10 +16,10 @@ WINE, WINESERVER = '/usr/lib/wine/wine64', '/usr/lib/wine/wineserver'
 # its texts.
 RELAY_INCLUDE = ('user32.ExitWindowsEx;kernel32.WinExec;kernel32.TerminateProcess;'
                  'user32.MessageBoxA;user32.MessageBoxW;user32.InsertMenuItemW;user32.SetMenuItemInfoW')
-# Wine takes its ANSI code page from the locale, installed or not: Russian gives 1251, English 1252.
-LOCALE = 'ru_RU.UTF-8'
 BOX_CALLS = ('MessageBoxA', 'MessageBoxW')
 MENU_CALLS = ('InsertMenuItemW', 'SetMenuItemInfoW')
+# Wine takes its ANSI code page from the locale, installed or not.
+LOCALE = 'ru_RU.UTF-8'
 CODE_PAGES = {'ru_RU.UTF-8': 'cp1251', 'en_US.UTF-8': 'cp1252'}
 STAMP = '.mvorbel-template'
 # Time limits, generous: the machine may be busy with a parallel build.
@@ -38,9 +37,6 @@ def wait_for(condition, timeout, what, interval=0.1):
             raise TimeoutError(f'waited {timeout} s for {what}')
         time.sleep(interval)
     return value
-
-
-_WINDOW = re.compile(r'^\s*0x[0-9a-f]+ "(.*)": \(.*\)\s+(\d+)x(\d+)\S*\s+\+(-?\d+)\+(-?\d+)\s*$')
 
 
 class Display(contextlib.AbstractContextManager):
@@ -61,11 +57,7 @@ class Display(contextlib.AbstractContextManager):
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            self._xvfb.kill()
-            raise RuntimeError('Xvfb did not start')
-        self.name = f':{number}'
+            self.name = f':{pipe.readline().strip()}'
 
     def run(self, *command):
         return subprocess.run(command, env=dict(os.environ, DISPLAY=self.name), check=True,
@@ -73,25 +65,19 @@ class Display(contextlib.AbstractContextManager):
 
     def windows(self):
         """Named top-level X windows as (name, x, y, width, height)."""
-        return [(w[1], int(w[4]), int(w[5]), int(w[2]), int(w[3]))
-                for w in map(_WINDOW.match, self.run('xwininfo', '-root', '-tree').splitlines()) if w]
+        return [(w[1], int(w[4]), int(w[5]), int(w[2]), int(w[3])) for w in re.finditer(
+            r'^\s*0x[0-9a-f]+ "(.*)": \(.*\)\s+(\d+)x(\d+)\S*\s+\+(-?\d+)\+(-?\d+)\s*$',
+            self.run('xwininfo', '-root', '-tree'), re.M)]
 
     def __exit__(self, *exc):
         if self._xvfb:
             self._xvfb.terminate()
-            try:
-                self._xvfb.wait(10)
-            except subprocess.TimeoutExpired:
-                self._xvfb.kill()
-                self._xvfb.wait()
+            self._xvfb.wait()
 
 
 def wine_env(prefix, display=None, debug='-all', locale=LOCALE):
-    env = dict(os.environ, WINEPREFIX=str(prefix), WINEDEBUG=debug, LC_ALL=locale,
-               WINEDLLOVERRIDES='mscoree,mshtml=')
-    if display:
-        env['DISPLAY'] = display.name
-    return env
+    return dict(os.environ, WINEPREFIX=str(prefix), WINEDEBUG=debug, LC_ALL=locale,
+                WINEDLLOVERRIDES='mscoree,mshtml=', **({'DISPLAY': display.name} if display else {}))
 
 
 def wine(prefix, *args, display=None):
@@ -101,28 +87,22 @@ def wine(prefix, *args, display=None):
     while Wine was still bringing the copy up to date; it is tried a second time."""
     for attempt in (1, 2):
         done = subprocess.run([WINE, *args], env=wine_env(prefix, display), check=attempt == 2,
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                              timeout=PREFIX_START_S)
+                              capture_output=True, timeout=PREFIX_START_S)
         subprocess.run([WINESERVER, '-w'], env=wine_env(prefix), timeout=PREFIX_START_S)
         if done.returncode == 0:
             return
 
 
 def ensure_template(path):
-    """Makes the template prefix unless it exists with the relayed calls of today; safe against
-    parallel callers."""
-    path = Path(path)
-    path.parent.mkdir(parents=True, exist_ok=True)
-    with open(f'{path}.lock', 'w') as lock:
-        fcntl.flock(lock, fcntl.LOCK_EX)
-        stamp = path / STAMP
-        if not stamp.exists() or stamp.read_text() != RELAY_INCLUDE:
-            shutil.rmtree(path, ignore_errors=True)
-            wine(path, 'wineboot', '-i')
-            wine(path, 'reg', 'add', r'HKCU\Software\Wine\Debug', '/v', 'RelayInclude',
-                 '/d', RELAY_INCLUDE, '/f')
-            stamp.write_text(RELAY_INCLUDE)
-    return path
+    """Makes the template prefix unless it exists with the relayed calls of today."""
+    stamp = Path(path) / STAMP
+    if not stamp.exists() or stamp.read_text() != RELAY_INCLUDE:
+        shutil.rmtree(path, ignore_errors=True)
+        stamp.parent.parent.mkdir(parents=True, exist_ok=True)
+        wine(path, 'wineboot', '-i')
+        wine(path, 'reg', 'add', r'HKCU\Software\Wine\Debug', '/v', 'RelayInclude', '/d', RELAY_INCLUDE, '/f')
+        stamp.write_text(RELAY_INCLUDE)
+    return Path(path)
 
 
 class Scenario:
@@ -139,17 +119,13 @@ class Scenario:
                         ignore=lambda folder, names: ['windows'] if Path(folder) == template / 'drive_c' else [])
         shutil.copytree(template / 'drive_c' / 'windows', self.c / 'windows', symlinks=True,
                         copy_function=os.link)
-        (self.prefix / STAMP).unlink()
         self.chooser, self._runs, self._shots = None, [], 0
 
-    # --- drive C: -------------------------------------------------------------------------
     def path(self, dos_path):
-        assert dos_path[:3].lower() == 'c:\\', dos_path
         return self.c.joinpath(*filter(None, dos_path[3:].split('\\')))
 
     def write(self, dos_path, data):
-        """Bytes as given, text as a Windows file: in the system's code page, every line ended
-        by CR LF."""
+        """Bytes as given, lines as a Windows text file: in the system's code page, CR LF."""
         if isinstance(data, list):
             data = ''.join(line + '\r\n' for line in data).encode(self.ansi)
         self.path(dos_path).parent.mkdir(parents=True, exist_ok=True)
@@ -163,9 +139,8 @@ class Scenario:
 
     def set_attributes(self, dos_path, attributes):
         path = self.path(dos_path)
-        mode = path.stat().st_mode
-        path.chmod(mode & ~0o222 if attributes & READONLY else mode | 0o200)
         os.setxattr(path, XATTR, b'0x%x' % (attributes & ~READONLY))
+        path.chmod(path.stat().st_mode & ~0o222 if attributes & READONLY else path.stat().st_mode | 0o200)
 
     def attributes(self, dos_path):
         path, stored = self.path(dos_path), 0
@@ -173,12 +148,6 @@ class Scenario:
             stored = int(os.getxattr(path, XATTR).split(b'\0')[0], 16) & ~READONLY
         return stored | (0 if path.stat().st_mode & 0o200 else READONLY)
 
-    def set_win98(self):
-        """GetVersionExA reports the 9x family (platform 1, version 4.10)."""
-        wine(self.prefix, 'reg', 'add', r'HKCU\Software\Wine', '/v', 'Version', '/d', 'win98',
-             '/f', display=self.display)
-
-    # --- processes ------------------------------------------------------------------------
     def install(self, exe, settings=None, name='mvorbel.exe'):
         """Puts the exe, and a Settings file given as lines, in c:\\mvorbel\\."""
         self.write(f'c:\\mvorbel\\{name}', Path(exe).read_bytes())
@@ -187,10 +156,9 @@ class Scenario:
 
     def _run(self, name, log, debug):
         trace = open(self.folder / log, 'wb')
-        self._runs.append((subprocess.Popen(
-            [WINE, f'c:\\mvorbel\\{name}'],
-            env=wine_env(self.prefix, self.display, debug, self.locale),
-            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=trace), trace))
+        self._runs.append((subprocess.Popen([WINE, f'c:\\mvorbel\\{name}'], stdin=subprocess.DEVNULL,
+                                            env=wine_env(self.prefix, self.display, debug, self.locale),
+                                            stdout=subprocess.DEVNULL, stderr=trace), trace))
         return self._runs[-1][0]
 
     def start_background(self, exe, name, started):
@@ -210,48 +178,43 @@ class Scenario:
     def trace(self):
         return (self.folder / 'trace.txt').read_text(encoding='latin-1')
 
-    def calls(self, function=None):
+    def calls(self):
         """The chooser's own relayed calls: the processes of Wine that its start brought up
         inherit the tracing, and services.exe terminates the others when the prefix shuts down."""
         trace = self.trace()
-        return winetrace.calls(trace, winetrace.program_thread(trace, 'mvorbel.exe'), function,
-                               self.ansi)
+        return winetrace.calls(trace, winetrace.program_thread(trace, 'mvorbel.exe'), self.ansi)
 
     def _running(self, what):
         if self.chooser.poll() is not None:
             raise AssertionError(f'the program exited ({self.chooser.returncode}) before {what}')
         return True
 
-    def popup_shown(self, count=1):
-        """The count-th popup once it is whole and its owner window "mVorbel" exists, else None."""
-        found = self._running(f'popup {count}') and winetrace.popups(self.trace())
-        return (len(found) >= count and found[count - 1].complete
-                and any(w[0] == 'mVorbel' for w in self.display.windows()) and found[count - 1]) or None
-
     def wait_popup(self, count=1):
         """Waits until the count-th popup is whole and its owner window "mVorbel" exists."""
-        popup = wait_for(lambda: self.popup_shown(count), WINDOW_S, f'popup {count} and the window "mVorbel"')
+        def shown():
+            found = self._running(f'popup {count}') and winetrace.popups(self.trace())
+            return (len(found) >= count and found[count - 1].complete
+                    and any(w[0] == 'mVorbel' for w in self.display.windows()) and found[count - 1])
+        popup = wait_for(shown, WINDOW_S, f'popup {count} and the window "mVorbel"')
         # The trace line comes as tracking starts; give the menu loop a moment to take input.
         time.sleep(0.5)
         self.screenshot(f'menu{count}')
         return popup
 
     def _message_box(self):
-        """The newest MessageBoxA or MessageBoxW call's arguments and a point inside its window
-        near the top left corner, away from the buttons; None while the box is not on screen."""
-        boxes = [call for call in self.calls() if call[0] in BOX_CALLS]
-        # On screen and more than a dot: the hidden main window shares the caption.
-        return boxes and next(((boxes[-1][1], x + 4, y + 4)
-                               for name, x, y, w, h in self.display.windows()
-                               if name == (boxes[-1][1][2] or 'Error') and w > 8 and h > 8
+        """The newest message box call's arguments and a point inside its window, away from
+        the buttons; None while the box is not on screen (the hidden main window shares the
+        caption, so it must be more than a dot and on screen)."""
+        boxes = [args for call, args in self.calls() if call in BOX_CALLS]
+        return boxes and next(((boxes[-1], x + 4, y + 4) for name, x, y, w, h in self.display.windows()
+                               if name == (boxes[-1][2] or 'Error') and w > 8 and h > 8
                                and 0 <= x < Display.width and 0 <= y < Display.height), None)
 
     def answer_message_box(self):
-        """Waits for a message box call and its window, then presses Return on the box until it
-        is gone; returns the box's (text, caption, type). Without a window manager the keys go
-        to the window under the pointer, and Wine may move the pointer away from the box (seen
-        on a busy machine), so it is put back on the box before every key. A key that came too
-        early is lost."""
+        """Waits for a message box, sees it stay up, and presses Return on it until it is gone;
+        returns its (text, caption, type). Without a window manager the keys go to the window
+        under the pointer, and Wine may move the pointer away from the box (seen on a busy
+        machine): it is put back on the box before every key. A key that came too early is lost."""
         args = wait_for(lambda: self._running('its message box') and self._message_box(), WINDOW_S,
                         'a message box')[0]
         # A box whose modal loop meets a pending quit message closes by itself within a second
@@ -260,16 +223,13 @@ class Scenario:
         if not self._message_box():
             raise AssertionError('the message box closed before the user could answer it')
         self.screenshot('message-box')
-
-        def closed():
-            box = self.chooser.poll() is None and self._message_box()
-            if not box:
-                return True
+        for _ in range(EXIT_S):
+            if self.chooser.poll() is not None or not (box := self._message_box()):
+                return args[1:]
             self.display.run('xdotool', 'mousemove', '--sync', str(box[1]), str(box[2]))
             self.keys('Return')
-            return False
-        wait_for(closed, EXIT_S, 'the message box to close', interval=1.0)
-        return args[1:]
+            time.sleep(1)
+        raise TimeoutError(f'waited {EXIT_S} s for the message box to close')
 
     def keys(self, *keys):
         self.display.run('xdotool', 'key', '--delay', '100', *keys)
@@ -279,8 +239,7 @@ class Scenario:
         Wine ignores Return while Ctrl is held; Space chooses then."""
         self.keys(*['Down'] * (position + 1))
         if ctrl:
-            self.display.run('xdotool', 'keydown', 'ctrl', 'key', '--delay', '100', 'space',
-                             'keyup', 'ctrl')
+            self.display.run('xdotool', 'keydown', 'ctrl', 'key', '--delay', '100', 'space', 'keyup', 'ctrl')
         else:
             self.keys('Return')
 
@@ -289,10 +248,7 @@ class Scenario:
         self.display.run('import', '-window', 'root', str(self.folder / f'{self._shots:02d}-{label}.png'))
 
     def wait_exit(self, timeout=EXIT_S):
-        try:
-            return self.chooser.wait(timeout)
-        except subprocess.TimeoutExpired:
-            raise TimeoutError(f'waited {timeout} s for {self.folder.name} to exit') from None
+        return self.chooser.wait(timeout)
 
     def close(self):
         """Ends every Wine process of this prefix (all of them started here) and its server."""

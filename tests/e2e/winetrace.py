@@ -7,19 +7,12 @@ other than printable ASCII as \\XXXX, narrow ones (+relay) as "..." with bytes o
 import re
 from dataclasses import dataclass, field
 
-ANSI = 'cp1251'
-_ESCAPES = {'n': '\n', 'r': '\r', 't': '\t'}
 
-
-def decode_wide(escaped):
-    return re.sub(r'\\([0-9a-fA-F]{4}|.)', lambda m: chr(int(m[1], 16)) if len(m[1]) == 4
-                  else _ESCAPES.get(m[1], m[1]), escaped)
-
-
-def decode_narrow(escaped, ansi=ANSI):
-    text = re.sub(r'\\(x[0-9a-fA-F]{2}|.)', lambda m: chr(int(m[1][1:], 16)) if len(m[1]) == 3
-                  else _ESCAPES.get(m[1], m[1]), escaped)
-    return text.encode('latin-1').decode(ansi)
+def decode(escaped, ansi=None):
+    """A wide string (ansi None) or a narrow one in the code page ansi."""
+    text = re.sub(r'\\(x[0-9a-fA-F]{2}|[0-9a-fA-F]{4}|.)', lambda m: chr(int(m[1].lstrip('x'), 16))
+                  if len(m[1]) > 1 else {'n': '\n', 'r': '\r', 't': '\t'}.get(m[1], m[1]), escaped)
+    return text.encode('latin-1').decode(ansi) if ansi else text
 
 
 @dataclass
@@ -27,19 +20,10 @@ class Popup:
     x: int
     y: int
     flags: int
-    items: list = field(default_factory=list)  # (text or '-' for a separator, checked)
+    labels: list = field(default_factory=list)  # the items' texts, '-' for a separator
+    checked: list = field(default_factory=list)  # the checked items' texts
     # True once the program's thread has gone on past measuring the items: the list is whole.
     complete: bool = False
-
-    def labels(self):
-        return [text for text, _ in self.items]
-
-    def checked(self):
-        return [text for text, checked in self.items if checked]
-
-    def choosable(self):
-        """The items the Down key steps through, in order."""
-        return [text for text in self.labels() if text != '-']
 
 
 _TRACK = re.compile(r'NtUserTrackPopupMenuEx hmenu \S+ flags ([0-9a-fA-F]+) \((-?\d+),(-?\d+)\)')
@@ -48,56 +32,50 @@ _TEXT = re.compile(r'Text=L"((?:[^"\\]|\\.)*)"')
 
 
 def popups(trace):
-    """Every popup menu tracked, in order, with the items Wine measured for it.
-
-    Should Wine measure a popup again (its first item at the top once more), the later pass
-    replaces the earlier one.
-    """
+    """Every popup menu tracked, in order, with the items Wine measured for it. Should Wine
+    measure a popup again (its first item at the top once more), the later pass counts."""
     found, thread = [], None
     for line in trace.splitlines(keepends=True):
         if not line.endswith('\n'):
             break  # still being written
-        track = _TRACK.search(line)
-        if track:
+        if track := _TRACK.search(line):
             found.append(Popup(int(track[2]), int(track[3]), int(track[1], 16)))
             thread = line.split(':', 1)[0]
         elif found and line.split(':', 1)[0] == thread:  # other threads share the stream
-            item = _ITEM.search(line)
+            popup, item = found[-1], _ITEM.search(line)
             if item:
-                fields, text = item[3], _TEXT.search(item[3])
+                text = _TEXT.search(item[3])
                 if int(item[2]) == 0:
-                    found[-1].items = []
-                found[-1].items.append(('-' if 'fType=sep' in fields else
-                                        decode_wide(text[1]) if text else '',
-                                        bool(re.search(r'State=[^,}]*check', fields))))
-                found[-1].complete = False
-            elif 'calc_menu_item_size' not in line and found[-1].items:
-                found[-1].complete = True
+                    popup.labels, popup.checked = [], []
+                popup.labels.append('-' if 'fType=sep' in item[3] else decode(text[1]) if text else '')
+                if re.search(r'State=[^,}]*check', item[3]):
+                    popup.checked.append(popup.labels[-1])
+                popup.complete = False
+            elif 'calc_menu_item_size' not in line and popup.labels:
+                popup.complete = True
     return found
+
+
+def program_thread(trace, exe_name):
+    """The main thread of the process started from exe_name (as +loaddll names it), or None
+    while it has not been loaded."""
+    loaded = re.search(r'^([0-9a-f]+):trace:loaddll:\w+ Loaded L"(?:[^"]*\\\\)?' + re.escape(exe_name) + '"',
+                       trace, re.MULTILINE | re.IGNORECASE)
+    return loaded and loaded[1]
 
 
 _CALL = re.compile(r'Call \w+\.(\w+)\((.*)\) ret=[0-9a-fA-F]+\s*$')
 _ARG = re.compile(r'\s*([0-9a-fA-F]+)(?: (L?)"((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
 
 
-def program_thread(trace, exe_name):
-    """The main thread of the process started from exe_name (as +loaddll names it), or None
-    while it has not been loaded."""
-    loaded = re.search(r'^([0-9a-f]+):trace:loaddll:\w+ Loaded L"(?:[^"]*\\\\)?'
-                       + re.escape(exe_name) + '"', trace, re.MULTILINE | re.IGNORECASE)
-    return loaded and loaded[1]
-
-
-def calls(trace, thread, function=None, ansi=ANSI):
+def calls(trace, thread, ansi='cp1251'):
     """The relayed calls of one thread as (function, arguments) in order, none while thread
     is None; an argument that carries a string is given as that string (a narrow one read in
     the code page ansi), any other as its number."""
     found = []
-    lines = [line for line in trace.splitlines() if thread and line.startswith(f'{thread}:')]
-    for call in filter(None, map(_CALL.search, lines)):
-        if function in (None, call[1]):
-            args = [int(arg[1], 16) if arg[3] is None else
-                    decode_wide(arg[3]) if arg[2] else decode_narrow(arg[3], ansi)
-                    for arg in _ARG.finditer(call[2])]
-            found.append((call[1], tuple(args)))
+    for line in trace.splitlines() if thread else []:
+        call = line.startswith(f'{thread}:') and _CALL.search(line)
+        if call:
+            found.append((call[1], tuple(int(arg[1], 16) if arg[3] is None else decode(arg[3], None if arg[2] else ansi)
+                                         for arg in _ARG.finditer(call[2]))))
     return found

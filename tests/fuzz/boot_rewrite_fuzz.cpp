@@ -1,9 +1,9 @@
 // The rewrite of boot.ini's default line on either family, with or without a backup, among
 // planted files of the names it uses, and with up to two file calls failing: boot.ini is never
 // lost, the result never claims more than the file says, the backup never holds a third text.
-#include <cstdlib>
-#include <set>
-
+//
+// Input: flags, attributes of boot.ini, boot.old, planted files, the slot, two faults of three bytes
+// (call, nth, error; on when the call byte's top bit is), then the old text.
 #include "core/boot_file.h"
 #include "core/chooser_state.h"
 #include "platform/winsim/system/system_control.h"
@@ -20,6 +20,7 @@ const char* const kCalls[] = {"GetFileAttributesA", "CreateFileA", "ReadFile",  
 const DWORD kErrors[] = {ERROR_GEN_FAILURE, ERROR_ACCESS_DENIED, ERROR_DISK_FULL, ERROR_SHARING_VIOLATION};
 // c:\36528945648732 .. 35: the rewritten text, boot.ini aside, the fresh backup, boot.old aside.
 const char* const kFixedNames[] = {"36528945648732", "36528945648733", "36528945648734", "36528945648735"};
+constexpr std::size_t kHeader = 11;
 
 // Read-only, hidden and system are the low three bits on both sides; archive is 0x20.
 DWORD Attributes(std::uint8_t bits) { return DWORD(bits & 7) | (bits & 8 ? FILE_ATTRIBUTE_ARCHIVE : 0); }
@@ -30,7 +31,7 @@ DWORD Attributes(std::uint8_t bits) { return DWORD(bits & 7) | (bits & 8 ? FILE_
 std::string Rewritten(std::string_view old, const std::string& key) {
     std::string text;
     for (std::string line : TextLines(old)) {
-        if (const Line split = Split(line); Lower(split.key) == "default") {
+        if (const Line split = Split(line); split.lowerKey == "default") {
             const std::size_t equals = line.find('=');
             const std::size_t lineFeed = equals == line.npos ? line.npos : line.find('\n', equals);
             line = equals == line.npos ? split.key + "=" + key
@@ -43,74 +44,58 @@ std::string Rewritten(std::string_view old, const std::string& key) {
     return text + std::string(ctrlZ == old.npos ? "" : old.substr(ctrlZ));
 }
 
-bool NamesKey(std::string_view text, const std::string& key) {
-    for (const std::string& line : TextLines(text)) {
-        if (const Line split = Split(line); Lower(split.key) == "default") return split.value == key;
-    }
-    return false;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static DriveC drive;
-    InputReader input{{reinterpret_cast<const char*>(data), size}};
-    const std::uint8_t flags = input.Byte();
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const std::uint8_t flags = Byte(input, 0);
     const bool win9x = flags & 1, backup = flags & 2, hadBackup = flags & 4;
-    const DWORD bootAttributes = Attributes(input.Byte());
-    const DWORD backupAttributes = Attributes(input.Byte());
-    const DWORD plantedAttributes = Attributes(input.Byte());
-    const int slotChoice = input.Byte() % kOsSlotCount + 1;
-    struct Fault {
-        const char* call;
-        int nth;
-        DWORD error;
-    };
-    std::vector<Fault> faults;
-    for (int i = 0; i < 2; ++i) {
-        const std::uint8_t call = input.Byte(), nth = input.Byte(), error = input.Byte();
-        if (call & 0x80) faults.push_back({kCalls[call % std::size(kCalls)], nth % 12 + 1, kErrors[error % std::size(kErrors)]});
-    }
-    const std::string old(input.rest);
+    const DWORD backupAttributes = Attributes(Byte(input, 2)), plantedAttributes = Attributes(Byte(input, 3));
+    const std::string old(input.substr(std::min(kHeader, size)));
 
     drive.Fresh();
     if (win9x) winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
-    drive.Put("boot.ini", old, bootAttributes);
+    drive.Put("boot.ini", old, Attributes(Byte(input, 1)));
     const std::string olderBackup = "older backup\r\n";
     if (hadBackup) drive.Put("boot.old", olderBackup, backupAttributes);
-    bool planted[4] = {};
     for (int i = 0; i < 4; ++i) {
-        if ((planted[i] = flags & (8 << i))) drive.Put(kFixedNames[i], "planted\r\n", plantedAttributes);
+        if (flags & (8 << i)) drive.Put(kFixedNames[i], "planted\r\n", plantedAttributes);
     }
     const DWORD attributesBefore = GetFileAttributesA("c:\\boot.ini");
-    Check(!testing::ExitCodeOf(ReadOsEntries), "reading boot.ini before the rewrite raises nothing");
+    Check(!testing::ExitCodeOf(ReadOsEntries), "reading boot.ini before the rewrite raises nothing", Shown(old));
     // The menu offers used slots only; without any, a key such a line could give.
-    int slot = slotChoice;
+    int slot = Byte(input, 4) % kOsSlotCount + 1;
     for (int n = 1; n <= kOsSlotCount && !chooserState.Slot(slot).Used(); ++n) slot = n;
     if (!chooserState.Slot(slot).Used()) chooserState.Slot(slot = 1) = OsEntry{"C:\\", "\"Microsoft Windows\""};
     const std::string key(chooserState.Slot(slot).key);
     chooserState.backup = backup;
-
     const std::string rewritten = Rewritten(old, key);
-    const bool namesKey = NamesKey(rewritten, key);
+    const bool namesKey = DefaultValue(rewritten) == key;
     std::string what = std::string(win9x ? "9x" : "NT") + (backup ? ", backup" : "") + ", key " + Shown(key);
-    for (const Fault& fault : faults) what += std::string(", ") + fault.call + " #" + std::to_string(fault.nth);
-    what += "\nold " + Shown(old) + "\nnew " + Shown(rewritten);
 
     winsim::ClearFileJournal();
-    for (const Fault& fault : faults) winsim::FailCall(fault.call, fault.nth, fault.error);
+    std::size_t faults = 0;
+    for (std::size_t at = 5; at < kHeader; at += 3) {
+        if (!(Byte(input, at) & 0x80)) continue;
+        const char* call = kCalls[Byte(input, at) % std::size(kCalls)];
+        winsim::FailCall(call, Byte(input, at + 1) % 12 + 1, kErrors[Byte(input, at + 2) % std::size(kErrors)]);
+        what += std::string(", ") + call + " #" + std::to_string(Byte(input, at + 1) % 12 + 1);
+        ++faults;
+    }
+    what += "\nold " + Shown(old) + "\nnew " + Shown(rewritten);
     bool named = false;
     const bool raised = testing::ExitCodeOf([&] { named = WriteDefaultKey(std::uint8_t(slot)); }).has_value();
-    const bool failed = winsim::PendingFaultCount() < faults.size();
+    const bool failed = winsim::PendingFaultCount() < faults;
     winsim::ClearFaults();
 
-    const bool renames = win9x;
     const auto whole = [&](const std::optional<std::string>& text) { return text == old || text == rewritten; };
     const auto backupKept = [&](const std::optional<std::string>& text) {
         return text == (hadBackup ? std::optional(olderBackup) : std::nullopt) || (backup && text == old);
     };
     const std::optional<std::string> boot = drive.Content("boot.ini");
-    Check(whole(boot), "boot.ini ends holding the old or the new text", what + "\ngot " + Shown(boot.value_or("<missing>")));
+    Check(whole(boot), "boot.ini ends holding the old or the new text",
+          what + "\ngot " + Shown(boot.value_or("<missing>")));
     Check(!named || (boot == rewritten && namesKey), "true only when boot.ini names the key", what);
     Check(backupKept(drive.Content("boot.old")), "the backup is what it was or the old text", what);
     for (const auto& step : winsim::FileJournal()) {
@@ -118,40 +103,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const auto* file = step.Find(path);
             return file != nullptr ? std::optional(file->content) : std::nullopt;
         };
+        // The 9x family replaces by renames: for a moment the text is whole only under a fixed name.
         Check(whole(content("c:\\boot.ini")) ||
-                  (renames && (whole(content("c:\\36528945648733")) || whole(content("c:\\36528945648732")))),
+                  (win9x && (whole(content("c:\\36528945648733")) || whole(content("c:\\36528945648732")))),
               "after every step the old or the new text is whole", what + "\nafter " + step.call);
         Check(!content("c:\\boot.old") || backupKept(content("c:\\boot.old")), "the backup is never a third text",
               what + "\nafter " + step.call);
     }
-
-    if (!failed) {
-        // Only a planted read-only file under the temporary name keeps the rewrite from starting.
-        const bool blocked = planted[0] && (plantedAttributes & FILE_ATTRIBUTE_READONLY);
-        Check(raised == blocked, "without failures only a planted read-only temporary file raises", what);
-        if (raised) return 0;
-        Check(boot == rewritten && named == namesKey, "without failures boot.ini is rewritten", what);
-        Check(GetFileAttributesA("c:\\boot.ini") == attributesBefore, "boot.ini keeps its attributes", what);
-        for (int i = 0; i < 4; ++i) {
-            Check(planted[i] || !drive.Content(kFixedNames[i]), "no fixed name is left behind", what + "\n" + kFixedNames[i]);
-        }
-        const bool backupBlocked = (planted[2] && (plantedAttributes & FILE_ATTRIBUTE_READONLY)) ||
-                                   (!win9x && hadBackup && (backupAttributes & FILE_ATTRIBUTE_READONLY));
-        Check(!backup || backupBlocked || drive.Content("boot.old") == old, "the backup is made", what);
-        return 0;
-    }
     if (!raised && boot == rewritten && rewritten != old) {
         Check(named == namesKey, "a replaced boot.ini gives the result its text says", what);
     }
-    // What failing calls may leave under the fixed names, once per kind, for the long runs' logs.
-    if (std::getenv("MV_FUZZ_LEFTOVERS") != nullptr) {
-        static std::set<std::string> seen;
-        for (int i = 0; i < 4; ++i) {
-            if (planted[i] || !drive.Content(kFixedNames[i])) continue;
-            std::string kind = std::string(kFixedNames[i]) + (win9x ? " 9x" : " NT") + (raised ? " raised" : "");
-            for (const Fault& fault : faults) kind += std::string(" ") + fault.call;
-            if (seen.insert(kind).second) std::fprintf(stderr, "leftover: %s\n", kind.c_str());
-        }
+    if (failed) return 0;
+    // Only a planted read-only file under the temporary name keeps the rewrite from starting.
+    const bool readOnlyPlanted = plantedAttributes & FILE_ATTRIBUTE_READONLY;
+    Check(raised == ((flags & 8) && readOnlyPlanted), "without failures only a planted read-only temporary file raises",
+          what);
+    if (raised) return 0;
+    Check(boot == rewritten && named == namesKey, "without failures boot.ini is rewritten", what);
+    Check(GetFileAttributesA("c:\\boot.ini") == attributesBefore, "boot.ini keeps its attributes", what);
+    for (int i = 0; i < 4; ++i) {
+        Check((flags & (8 << i)) || !drive.Content(kFixedNames[i]), "no fixed name is left behind",
+              what + "\n" + kFixedNames[i]);
     }
+    const bool backupBlocked = ((flags & 32) && readOnlyPlanted) ||
+                               (!win9x && hadBackup && (backupAttributes & FILE_ATTRIBUTE_READONLY));
+    Check(!backup || backupBlocked || drive.Content("boot.old") == old, "the backup is made", what);
     return 0;
 }

@@ -2,7 +2,6 @@
 // What the fuzz targets share: a finding that stops the run with its reason, the text-file and
 // key/value rules written again from their description (the targets check the product against
 // these, never against its own parsing), and drive C: laid anew for every input.
-#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -20,7 +19,7 @@
 namespace mvorbel::fuzz {
 
 // A broken invariant is a finding like a crash: libFuzzer saves the input that led to it.
-inline void Check(bool holds, const char* invariant, const std::string& detail = "") {
+inline void Check(bool holds, const char* invariant, const std::string& detail) {
     if (holds) return;
     std::fprintf(stderr, "broken invariant: %s\n%s\n", invariant, detail.c_str());
     __builtin_trap();
@@ -37,24 +36,23 @@ inline std::string Shown(std::string_view text) {
     return shown + "\"";
 }
 
-inline std::string Lower(std::string text) {
-    for (char& c : text) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    return text;
-}
-
 struct Line {
-    std::string key, value;
+    std::string key, value, lowerKey;
 };
 
 // At the first "=", nothing trimmed; without one, all key, bytes 0..32 trimmed off both ends.
+// Keys match in any case.
 inline Line Split(std::string_view line) {
+    Line split;
     if (auto equals = line.find('='); equals != line.npos) {
-        return {std::string(line.substr(0, equals)), std::string(line.substr(equals + 1))};
+        split = {std::string(line.substr(0, equals)), std::string(line.substr(equals + 1))};
+    } else {
+        while (!line.empty() && static_cast<unsigned char>(line.front()) <= 32) line.remove_prefix(1);
+        while (!line.empty() && static_cast<unsigned char>(line.back()) <= 32) line.remove_suffix(1);
+        split.key = line;
     }
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-    while (!line.empty() && blank(line.front())) line.remove_prefix(1);
-    while (!line.empty() && blank(line.back())) line.remove_suffix(1);
-    return {std::string(line), ""};
+    for (char c : split.key) split.lowerKey += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return split;
 }
 
 // The lines a reader gets: the text ends at the first Ctrl-Z, each CR (with an LF right after
@@ -73,6 +71,14 @@ inline std::vector<std::string> TextLines(std::string_view bytes) {
     return lines;
 }
 
+// The value of the first default line.
+inline std::optional<std::string> DefaultValue(std::string_view text) {
+    for (const std::string& line : TextLines(text)) {
+        if (Line split = Split(line); split.lowerKey == "default") return split.value;
+    }
+    return std::nullopt;
+}
+
 // Drive C: on a host folder of this process's own, emptied for every input.
 class DriveC {
  public:
@@ -82,9 +88,7 @@ class DriveC {
     // A new process on an empty drive C:.
     void Fresh() {
         testing::StartProcess();
-        for (const auto& entry : std::filesystem::directory_iterator(folder_.Path())) {
-            std::filesystem::remove_all(entry.path());
-        }
+        folder_.Empty();
         winsim::MapDrive('C', folder_.Path());
     }
     // Put from the host side, then given the attributes (0: as made).
@@ -102,15 +106,9 @@ class DriveC {
     testing::TempFolder folder_{"mvorbel-fuzz"};
 };
 
-// Reads the input front to back; past its end every read gives zero.
-struct InputReader {
-    std::string_view rest;
-    std::uint8_t Byte() {
-        if (rest.empty()) return 0;
-        const auto byte = std::uint8_t(rest.front());
-        rest.remove_prefix(1);
-        return byte;
-    }
-};
+// The input's first bytes as numbers, zero past its end.
+inline std::uint8_t Byte(std::string_view input, std::size_t at) {
+    return at < input.size() ? std::uint8_t(input[at]) : 0;
+}
 
 }  // namespace mvorbel::fuzz

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     drive.Put("mvorbel.ini", text);
     chooserState.SetStartFlags();
-    Check(!testing::ExitCodeOf(ReadSettings), "reading a Settings file that is there raises nothing");
+    Check(!testing::ExitCodeOf(ReadSettings), "reading a Settings file that is there raises nothing", Shown(text));
 
     // backup, cancel, shutdown, hibernate, force: start values, and what the one acting value of
     // each key sets.
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& line : TextLines(text)) {
         const Line split = Split(line);
         for (int i = 0; i < 5; ++i) {
-            if (Lower(split.key) == kKeys[i] && split.value == (i == 4 ? "1" : "0")) expected[i] = i == 4 ? '1' : '0';
+            if (split.lowerKey == kKeys[i] && split.value == (i == 4 ? "1" : "0")) expected[i] = i == 4 ? '1' : '0';
         }
     }
     std::string got;

@@ -1,0 +1,189 @@
+"""The chooser end to end: a display and a prefix per scenario, a sample drive C:, the menu driven
+by the keyboard; what the user saw, what became of c:\\boot.ini and what was asked of the system."""
+import contextlib
+import os
+import unittest
+from pathlib import Path
+
+import wineharness
+
+# Menu texts (the program stores them as Windows-1251 and shows them as written).
+REBOOT_INTO = 'Перезагрузить в '
+HIBERNATE = 'Перевести в спящий режим'
+TURN_OFF = 'Выключить компьютер'
+CANCEL = 'Отмена'
+COMMANDS = ['-', HIBERNATE, '-', TURN_OFF, '-', CANCEL]
+NO_HIBERNATE = ['-', TURN_OFF, '-', CANCEL]
+NO_BOOT_INI = 'А вы уверены, что у вас более одной ОС?\r\nФайл c:\\boot.ini не обнаружен.'
+REWRITE_FAILED = 'Не удалось изменить файл c:\\boot.ini.'
+
+BOOT_INI, BOOT_OLD = 'c:\\boot.ini', 'c:\\boot.old'
+# The lower-cased system directory keeps its trailing backslash before "\\vmmhiber.w9x";
+# Windows (and Wine) take the doubled backslash as one.
+PROBE_9X = 'c:\\windows\\system32\\vmmhiber.w9x'
+KEYS = ['multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS',
+        'multi(0)disk(0)rdisk(0)partition(2)\\WINDOWS',
+        'multi(0)disk(0)rdisk(0)partition(3)\\WINNT']
+DESCRIPTIONS = ['"Microsoft Windows XP Professional" /fastdetect',
+                '"Windows XP Домашняя" /fastdetect /noexecute=optin',
+                '"Windows 2000 Professional" /fastdetect']
+LABELS = [REBOOT_INTO + text for text in DESCRIPTIONS]
+# Descriptions as an English Windows (code page 1252) writes them.
+WESTERN = ['"Microsoft Windows XP Professional" /fastdetect', '"Windows XP Édition Familiale" /fastdetect']
+# An ampersand in a description is shown as itself, so the menu holds it doubled.
+AMPERSAND = [DESCRIPTIONS[0], '"Игры & музыка" /fastdetect']
+AMPERSAND_LABELS = [LABELS[0], REBOOT_INTO + '"Игры && музыка" /fastdetect']
+RESTART = [('ExitWindowsEx', (2, 1))]
+
+# row, prepare options, items shown, item chosen (None: Escape), the default key afterwards,
+# requests. The 9x family (win98) has no wide menu calls, and its force flag is not consulted.
+WAYS_OUT = [
+    ('dismissed without a hibernation file', {'descriptions': AMPERSAND, 'hiberfil': None},
+     AMPERSAND_LABELS + NO_HIBERNATE, None, KEYS[1], []),
+    ('hibernate', {}, LABELS + COMMANDS, HIBERNATE, KEYS[1],
+     [('WinExec', ('rundll32.exe powrprof.dll,SetSuspendState', 0))]),
+    ('settings hide items then turn off', {'settings': ['Cancel=0', 'shutdown=0', 'backup=1']},
+     LABELS + ['-', TURN_OFF], TURN_OFF, KEYS[1], [('ExitWindowsEx', (8, 1))]),
+    ('9x hiberfil is not the probe then turn off', {'win98': True}, LABELS + NO_HIBERNATE, TURN_OFF, KEYS[1],
+     [('ExitWindowsEx', (1, 1))]),
+    ('9x vmmhiber found then a choice restarts', {'win98': True, 'hiberfil': PROBE_9X, 'settings': ['force=1']},
+     LABELS + COMMANDS, LABELS[0], KEYS[0], RESTART),
+]
+
+
+def boot_ini(default_key, descriptions=DESCRIPTIONS):
+    """The lines of a boot.ini as Windows XP writes it."""
+    return (['[boot loader]', 'timeout=30', f'default={default_key}', '[operating systems]']
+            + [f'{key}={text}' for key, text in zip(KEYS, descriptions)])
+
+
+class ChooserTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.exe, cls.winamp = os.environ['MV_E2E_EXE'], os.environ['MV_E2E_WINAMP']
+        cls.work = Path(os.environ['MV_E2E_WORK'])
+        cls.template = wineharness.ensure_template(cls.work / 'prefix-template')
+
+    @contextlib.contextmanager
+    def scenario(self, row=None, locale=wineharness.LOCALE):
+        # A display per scenario: on a display that an earlier prefix's programs have used,
+        # Wine takes some 15 s longer to show its first window.
+        name = '.'.join(filter(None, [self._testMethodName, row])).replace(' ', '-')
+        with wineharness.Display() as display:
+            self.s = wineharness.Scenario(self.work / name, self.template, display, locale)
+            try:
+                yield self.s
+            finally:
+                self.s.close()
+
+    def prepare(self, default_index=1, descriptions=DESCRIPTIONS, hiberfil='c:\\hiberfil.sys', settings=None,
+                win98=False):
+        """boot.ini with the given entry the default, a hibernation file (None: none) and the exe;
+        win98: Wine reports the 9x family (platform 1, version 4.10)."""
+        if win98:
+            wineharness.wine(self.s.prefix, 'reg', 'add', r'HKCU\Software\Wine', '/v', 'Version', '/d', 'win98', '/f',
+                             display=self.s.display)
+        self.s.write(BOOT_INI, boot_ini(KEYS[default_index], descriptions))
+        if hiberfil:
+            self.s.write(hiberfil, bytes(4096))
+        self.s.install(self.exe, settings)
+        return self.s.read(BOOT_INI)
+
+    def assert_rewritten(self, original, key, dos_path=BOOT_INI):
+        """Only the default line changed; every other line is kept byte for byte."""
+        expected = b'\r\n'.join(b'default=' + key.encode() if line.startswith(b'default=') else line
+                                for line in original.split(b'\r\n'))
+        self.assertEqual(self.s.read(dos_path).decode('cp1251'), expected.decode('cp1251'), dos_path)
+
+    def assert_requests(self, expected, ignored=wineharness.BOX_CALLS + wineharness.MENU_CALLS):
+        """The calls that act on the machine, in order: [(function, args), ...]."""
+        self.assertEqual([call for call in self.s.calls() if call[0] not in ignored], expected,
+                         'requests made of the system')
+
+    def finish(self):
+        self.assertEqual(self.s.wait_exit(), 0, 'exit code of mvorbel.exe')
+
+    def test_an_english_system_reads_the_menu_and_the_failed_rewrite_notice_in_cyrillic(self):
+        """Code page 1252: the program's own words as written (only the wide calls can); the
+        descriptions in the system's code page, as the loader's file was written there. A
+        boot.ini without a default line names no system once rewritten: a notice, no restart."""
+        with self.scenario(locale='en_US.UTF-8') as s:
+            self.prepare(descriptions=WESTERN)
+            s.write(BOOT_INI, [line for line in boot_ini(KEYS[1], WESTERN) if not line.startswith('default=')])
+            original = s.read(BOOT_INI)
+            s.start()
+            self.assertEqual(s.wait_popup().labels, [REBOOT_INTO + text for text in WESTERN] + COMMANDS)
+            s.choose(1)
+            # The quit message of the first popup is pending here; the box must still stay up.
+            self.assertEqual(s.answer_message_box(), (REWRITE_FAILED, 'mVorbel', 0))
+            self.finish()
+            self.assertEqual(s.read(BOOT_INI), original, 'c:\\boot.ini')
+            self.assert_requests([('MessageBoxW', (0, REWRITE_FAILED, 'mVorbel', 0))], wineharness.MENU_CALLS)
+
+    def test_ctrl_changes_the_default_and_the_reopened_menu_restarts_into_the_third_entry(self):
+        with self.scenario() as s:
+            original = self.prepare()
+            s.start(pointer=(420, 310))
+            popup = s.wait_popup()
+            self.assertEqual((popup.checked, popup.x, popup.y, popup.flags), ([LABELS[1]], 420, 310, 0x800))
+            s.choose(0, ctrl=True)
+            again = s.wait_popup(2)
+            self.assertEqual(again.labels, LABELS + COMMANDS)
+            self.assertEqual((again.checked, again.x, again.y), ([LABELS[0]], 420, 310), 'the re-opened menu')
+            self.assert_rewritten(original, KEYS[0])
+            self.assertEqual(s.read(BOOT_OLD), original, 'c:\\boot.old')
+            self.assert_requests([])
+            s.choose(2)
+            self.finish()
+            self.assert_rewritten(original, KEYS[2])
+            self.assert_rewritten(original, KEYS[0], BOOT_OLD)
+            self.assert_requests(RESTART)
+            self.assertFalse(s.exists('c:\\36528945648732'), 'temporary file left behind')
+
+    def test_protected_boot_ini_keeps_its_attributes_and_the_player_ends_first(self):
+        protected = wineharness.READONLY | wineharness.HIDDEN | wineharness.SYSTEM
+        with self.scenario() as s:
+            original = self.prepare()
+            s.set_attributes(BOOT_INI, protected)
+            player = s.start_background(self.winamp, 'Winamp.exe', 'c:\\winamp-standin.started')
+            s.start()
+            s.wait_popup()
+            s.choose(0)
+            self.finish()
+            self.assert_rewritten(original, KEYS[0])
+            got = s.attributes(BOOT_INI)
+            self.assertEqual(got & protected, protected, f'attributes of c:\\boot.ini: {got:#x}')
+            self.assertEqual([name for name, _ in s.calls() if name not in wineharness.MENU_CALLS],
+                             ['TerminateProcess', 'ExitWindowsEx'])
+            wineharness.wait_for(lambda: player.poll() is not None, wineharness.EXIT_S, 'the stand-in player to end')
+
+    def test_ways_out_of_the_menu(self):
+        for row, options, shown, chosen, key, requests in WAYS_OUT:
+            with self.subTest(row), self.scenario(row) as s:
+                original = self.prepare(**options)
+                s.start()
+                popup = s.wait_popup()
+                self.assertEqual((popup.labels, popup.checked), (shown, [shown[1]]))
+                if chosen:
+                    s.choose([label for label in popup.labels if label != '-'].index(chosen))
+                else:
+                    s.keys('Escape')
+                self.finish()
+                self.assert_rewritten(original, key)
+                self.assertEqual(s.exists(BOOT_OLD), key != KEYS[1], 'c:\\boot.old made, for a choice only')
+                self.assert_requests(requests)
+                wide = [name for name, _ in s.calls() if name in wineharness.MENU_CALLS]
+                self.assertEqual(bool(wide), 'win98' not in options, f'wide menu calls: {wide}')
+
+    def test_missing_boot_ini_shows_the_notice(self):
+        with self.scenario() as s:
+            s.install(self.exe)
+            s.start()
+            self.assertEqual(s.answer_message_box(), (NO_BOOT_INI, 'mVorbel', 0))
+            self.finish()
+            self.assert_requests([('MessageBoxW', (0, NO_BOOT_INI, 'mVorbel', 0))], wineharness.MENU_CALLS)
+            self.assertFalse(s.exists(BOOT_INI))
+
+
+if __name__ == '__main__':
+    unittest.main()
