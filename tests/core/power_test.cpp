@@ -10,36 +10,32 @@ using Requests = std::vector<winsim::Request>;
 using Power = testing::DriveC;
 
 void Win9x() { winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10); }
-// Fails the call of that name for the restart and for the power-off.
-template <const char* kName>
-void Refuse() {
-    winsim::FailCall(kName, 1, ERROR_ACCESS_DENIED);
-    winsim::FailCall(kName, 2, ERROR_ACCESS_DENIED);
-}
-constexpr char kOpenToken[] = "OpenProcessToken", kLookup[] = "LookupPrivilegeValueA",
-               kAdjust[] = "AdjustTokenPrivileges", kVersion[] = "GetVersionExA";
-
 // On 9x the token can't even be opened, so a privilege call there would stop the requests. A
 // refused version call leaves the platform id 0 (Win32s), which is not NT. On NT nothing is
 // asked without the privilege.
 TEST_F(Power, RestartAndPowerOffAskWithTheFamilysFlags) {
     const struct {
         const char* name;
-        void (*arrange)();
+        bool win9x;
+        const char* refused;  // fails for the restart and for the power-off
         bool force;
         Requests requests;
     } cases[] = {
-        {"9x", Win9x, false, {{"ExitWindowsEx", {"2", "1"}}, {"ExitWindowsEx", {"1", "1"}}}},
-        {"version refused", Refuse<kVersion>, true, {{"ExitWindowsEx", {"2", "1"}}, {"ExitWindowsEx", {"1", "1"}}}},
-        {"NT", [] {}, false, {{"ExitWindowsEx", {"2", "1"}}, {"ExitWindowsEx", {"8", "1"}}}},
-        {"NT forced", [] {}, true, {{"ExitWindowsEx", {"6", "1"}}, {"ExitWindowsEx", {"12", "1"}}}},
-        {"token refused", Refuse<kOpenToken>, false, {}},
-        {"privilege unknown", Refuse<kLookup>, false, {}},
-        {"privilege not adjusted", Refuse<kAdjust>, false, {}},
+        {"9x", true, nullptr, false, {{"ExitWindowsEx", {"2", "1"}}, {"ExitWindowsEx", {"1", "1"}}}},
+        {"version refused", false, "GetVersionExA", true,
+         {{"ExitWindowsEx", {"2", "1"}}, {"ExitWindowsEx", {"1", "1"}}}},
+        {"NT", false, nullptr, false, {{"ExitWindowsEx", {"2", "1"}}, {"ExitWindowsEx", {"8", "1"}}}},
+        {"NT forced", false, nullptr, true, {{"ExitWindowsEx", {"6", "1"}}, {"ExitWindowsEx", {"12", "1"}}}},
+        {"token refused", false, "OpenProcessToken", false, {}},
+        {"privilege unknown", false, "LookupPrivilegeValueA", false, {}},
+        {"privilege not adjusted", false, "AdjustTokenPrivileges", false, {}},
     };
     for (const auto& c : cases) {
         Fresh();
-        c.arrange();
+        if (c.win9x) Win9x();
+        for (int nth : {1, 2}) {
+            if (c.refused != nullptr) winsim::FailCall(c.refused, nth, ERROR_ACCESS_DENIED);
+        }
         chooserState.force = c.force;
         RestartSystem();
         PowerOffSystem();
