@@ -31,20 +31,6 @@ TEST(Memory, ByteOperationsAsTheCompilerExpectsThem) {
     EXPECT_EQ(2u, BoundedTextLength("abc", 2)) << "an unterminated buffer ends at its limit";
 }
 
-TEST(Memory, BlocksComeFromTheProcessHeapAndKeepTheirBytesWhenResized) {
-    winsim::Reset();
-    auto* block = static_cast<char*>(Allocate(4));
-    MemCopy(block, "abcd", 4);
-    block = static_cast<char*>(Reallocate(block, 100000));
-    EXPECT_EQ(0, MemCompare(block, "abcd", 4));
-    block = static_cast<char*>(Reallocate(block, 2));
-    EXPECT_EQ(0, MemCompare(block, "ab", 2));
-    EXPECT_EQ(1u, winsim::LiveHeapBlockCount());
-    Free(block);
-    Free(nullptr);
-    EXPECT_EQ(0u, winsim::LiveHeapBlockCount());
-}
-
 // Neither ever gives null: a refused block ends the program in the error box with exit code 1,
 // shown even with a quit message pending, where it would close unseen.
 TEST(Memory, ARefusedBlockEndsTheProgramInTheOutOfMemoryBox) {
