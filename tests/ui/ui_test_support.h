@@ -22,17 +22,13 @@ inline LRESULT CALLBACK RecordingBaseProc(HWND hwnd, UINT message, WPARAM wParam
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-// The first command id of a process: the popup's entry 0 once the Main window is built.
-constexpr std::int32_t kFirstId = 4096;
-
-
 class UiTest : public ::testing::Test {
 protected:
     void SetUp() override {
         winsim::Reset();
         terminated = false;
         applicationWindow = creatingWindow = nullptr;
-        nextCommandId = kFirstId;
+        nextCommandId = kFirstCommandId;
         defaultProcessed.clear();
     }
     void TearDown() override {

@@ -1,4 +1,4 @@
-#include "ui/object_base.h"
+#include "ui/object_list.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +9,17 @@ namespace {
 
 std::string disposals;
 
-// Records its name on entering Dispose, before the base finalises it.
+// Records its name on entering Dispose, before the base finalises it; one with a home list
+// removes itself from it there, as menu entries do.
 class Traced : public ObjectBase {
 public:
     void Dispose() override {
         disposals += name + " ";
+        if (home != nullptr) home->RemoveValue(ToValue(this));
         ObjectBase::Dispose();
     }
     std::string name;
+    ObjectList* home = nullptr;
 };
 
 Traced* NewTraced(const std::string& name) {
@@ -39,6 +42,22 @@ TEST(ObjectBaseTest, OwnedObjectsGoNewestFirstAfterTheDestroyEventAndHeldOnesAre
     EXPECT_EQ(disposals, "owner event B A ");
     held->Unhold();
     EXPECT_EQ(disposals, "owner event B A held ");
+}
+
+TEST(ObjectListTest, ReleasesFromTheLastSlotEvenWhenItemsRemoveThemselves) {
+    ObjectList::ReleaseItemsAndSelf(nullptr);
+    for (bool removeSelf : {false, true}) {
+        disposals.clear();
+        ObjectList* owner = NewObjectList();
+        for (const char* name : {"1", "2", "3"}) {
+            Traced* item = NewTraced(name);
+            item->home = removeSelf ? owner : nullptr;
+            owner->Append(ToValue(item));
+        }
+        owner->Append(0);  // null slots are skipped
+        ObjectList::ReleaseItemsAndSelf(owner);
+        EXPECT_EQ(disposals, "3 2 1 ") << "removeSelf " << removeSelf;
+    }
 }
 
 }  // namespace
