@@ -1,6 +1,7 @@
 #pragma once
 // Whole runs of the program on winsim: drive C: and the exe's drive D: on fresh host folders, the
 // framework's process-wide state cleared, the user's part played by scripts for each popup.
+#include <array>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -85,11 +86,9 @@ class Scenario : public HostFolderTest {
         EXPECT_EQ(winsim::MessageBoxesCutShort(), 0u) << "a box closed while a quit was pending";
         // A run that ended normally gave everything back itself; one that ended the process left
         // it to the platform.
-        EXPECT_TRUE(winsim::LiveWindows().empty()) << winsim::LiveWindows().size() << " windows";
-        EXPECT_EQ(winsim::LiveMenuCount(), 0u);
-        EXPECT_EQ(winsim::LiveGdiObjectCount(), 0u);
-        EXPECT_EQ(winsim::LiveIconCount(), 0u);
-        EXPECT_EQ(winsim::OpenHandleCount(), 0u);
+        const std::array live = {winsim::LiveWindows().size(), winsim::LiveMenuCount(), winsim::LiveGdiObjectCount(),
+                                 winsim::LiveIconCount(), winsim::OpenHandleCount()};
+        EXPECT_EQ(live, decltype(live){}) << "windows, menus, GDI objects, icons, handles";
         StartProcess();
     }
 
