@@ -4,6 +4,7 @@
 // the temporary folder on Windows) and a window class that logs messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -139,35 +140,30 @@ class FileContract : public Contract {
     std::string root_;
 };
 
-inline std::vector<UINT>& MessageLog() {
-    static std::vector<UINT> log;
-    return log;
-}
+// Every message the logging class's windows get, in order.
+inline std::vector<UINT> messageLog;
 
 inline LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    MessageLog().push_back(message);
+    messageLog.push_back(message);
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 // Position of the first logged `message`, or -1.
 inline int IndexOf(UINT message) {
-    const auto& log = MessageLog();
-    for (std::size_t i = 0; i < log.size(); ++i)
-        if (log[i] == message) return static_cast<int>(i);
-    return -1;
+    const auto at = std::find(messageLog.begin(), messageLog.end(), message);
+    return at == messageLog.end() ? -1 : int(at - messageLog.begin());
 }
 
 // Ends a modal loop that is still running after `ms` milliseconds, so that a loop which does not
-// end as it should fails its test instead of hanging it: a thread timer whose procedure, run by
-// the loop, posts WM_CANCELMODE to `target` (or the quit message, for a null target). winsim's
+// end as it should fails its test instead of hanging the run: a thread timer whose procedure, run
+// by the loop, ends the menu being tracked and posts the quit message that closes a box. winsim's
 // loops never wait for time to pass: there it does nothing.
 class LoopBreaker {
  public:
-    LoopBreaker([[maybe_unused]] HWND target, [[maybe_unused]] UINT ms) {
+    explicit LoopBreaker([[maybe_unused]] UINT ms) {
 #ifdef _WIN32
-        target_ = target;
         fired_ = false;
-        timer_ = active_ = SetTimer(nullptr, 0, ms, Break);
+        timer_ = SetTimer(nullptr, 0, ms, Break);
 #endif
     }
     LoopBreaker(const LoopBreaker&) = delete;
@@ -177,10 +173,7 @@ class LoopBreaker {
     // Whether the loop had to be broken; stops the timer.
     bool Broke() {
 #ifdef _WIN32
-        // A WM_TIMER already queued may still be dispatched: it finds its timer no longer active.
-        if (timer_) KillTimer(nullptr, timer_);
-        if (active_ == timer_) active_ = 0;
-        timer_ = 0;
+        KillTimer(nullptr, timer_);
 #endif
         return fired_;
     }
@@ -190,15 +183,10 @@ class LoopBreaker {
 #ifdef _WIN32
     static void CALLBACK Break(HWND, UINT, UINT_PTR timer, DWORD) {
         KillTimer(nullptr, timer);
-        if (timer != active_ || fired_) return;
         fired_ = true;
-        if (target_)
-            PostMessageA(target_, WM_CANCELMODE, 0, 0);
-        else
-            PostQuitMessage(0x5A);
+        EndMenu();
+        PostQuitMessage(0x5A);
     }
-    static inline HWND target_ = nullptr;
-    static inline UINT_PTR active_ = 0;
     UINT_PTR timer_ = 0;
 #endif
 };
@@ -207,31 +195,29 @@ class UiContract : public Contract {
  protected:
     void SetUp() override {
         Contract::SetUp();
-        static int serial = 0;
-        className_ = "mvorbel_contract_" + std::to_string(++serial);
-        instance_ = GetModuleHandleA(nullptr);
         WNDCLASSA wc = {};
         wc.lpfnWndProc = LoggingProc;
         wc.hInstance = instance_;
-        wc.lpszClassName = className_.c_str();
-        ASSERT_NE(0, RegisterClassA(&wc)) << "error " << GetLastError();
+        wc.lpszClassName = kClass;
+        // Registered once for the run on Windows; winsim forgets it at every reset.
+        ASSERT_TRUE(RegisterClassA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) << "error " << GetLastError();
         Drain();
-        MessageLog().clear();
+        messageLog.clear();
     }
 
     void TearDown() override {
         for (HWND hwnd : windows_)
             if (IsWindow(hwnd)) DestroyWindow(hwnd);
         Drain();
-        UnregisterClassA(className_.c_str(), instance_);
     }
 
+    static constexpr const char* kClass = "mvorbel_contract";
     // The Main window's style: caption, system menu, sizing frame, both boxes, clipping; hidden.
     static constexpr DWORD kHiddenForm = 0x06CF0000;
 
-    HWND Create(DWORD style = kHiddenForm, DWORD exStyle = 0, HWND parent = nullptr) {
-        HWND hwnd = CreateWindowExA(exStyle, className_.c_str(), "mVorbel", style, 205, 98, 188,
-                                    127, parent, nullptr, instance_, nullptr);
+    HWND Create(DWORD style = kHiddenForm, DWORD exStyle = 0) {
+        HWND hwnd = CreateWindowExA(exStyle, kClass, "mVorbel", style, 205, 98, 188, 127, nullptr, nullptr, instance_,
+                                    nullptr);
         if (hwnd) windows_.push_back(hwnd);
         return hwnd;
     }
@@ -243,8 +229,7 @@ class UiContract : public Contract {
             if (msg.message != WM_QUIT) DispatchMessageA(&msg);
     }
 
-    std::string className_;
-    HINSTANCE instance_ = nullptr;
+    const HINSTANCE instance_ = GetModuleHandleA(nullptr);
     std::vector<HWND> windows_;
 };
 

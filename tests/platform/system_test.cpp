@@ -1,6 +1,6 @@
 // The system calls as the product makes them: version, module and paths, tool help, processes, the
-// token, WinExec, the error box. ExitWindowsEx is left to tests/winsim and tests/e2e: a request
-// that succeeds restarts the machine, and Wine grants it without the privilege.
+// token, WinExec, the error box, the ANSI code page. ExitWindowsEx is left to tests/winsim and
+// tests/e2e: a request that succeeds restarts the machine, and Wine grants it without the privilege.
 #include <cstring>
 
 #include "tests/platform/contract_fixture.h"
@@ -116,7 +116,7 @@ TEST_F(SystemContract, APendingQuitClosesTheBoxAtOnceAndStays) {
         {"MessageBoxW", [&] { return MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_OK); }},
     };
     for (const auto& [name, show] : forms) {
-        LoopBreaker breaker(nullptr, 5000);
+        LoopBreaker breaker(5000);
         PostQuitMessage(9);
         int answer = show();
         EXPECT_FALSE(breaker.Broke()) << name << ": the box waited for the user";
@@ -124,6 +124,35 @@ TEST_F(SystemContract, APendingQuitClosesTheBoxAtOnceAndStays) {
         MSG quit = {};
         EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << name;
         EXPECT_EQ(9u, quit.wParam) << name << ": the same quit message is pending again";
+    }
+}
+
+// Bytes 0x80-0xFF as each code page reads them; the bytes it leaves undefined read as the C1
+// control of the same number.
+const std::string kUpperHalf1251 =
+    "ЂЃ‚ѓ„…†‡€‰Љ‹ЊЌЋЏђ‘’“”•–—\u0098™љ›њќћџ\u00A0ЎўЈ¤Ґ¦§Ё©Є«¬\u00AD®Ї°±Ііґµ¶·ё№є»јЅѕї"
+    "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯабвгдежзийклмнопрстуфхцчшщъыьэюя";
+
+const std::string kUpperHalf1252 =
+    "€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ\u00A0¡¢£¤¥¦§¨©ª«¬\u00AD®¯°±²³´µ¶·¸¹º»¼½¾¿"
+    "ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ×ØÙÚÛÜÝÞßàáâãäåæçèéêëìíîïðñòóôõö÷øùúûüýþÿ";
+
+// The code page in which the product reads the texts it shows is the run's: winsim starts at
+// 1251, and scripts/wine-run.sh starts Wine in a Russian locale. The Western systems the scenario
+// tests play read in 1252, checked here by its number. As the product asks: the size first, then
+// the conversion into a buffer of that size.
+TEST_F(SystemContract, EveryUpperByteReadsInTheAnsiCodePage) {
+    EXPECT_EQ(1251u, GetACP());
+    std::string bytes;
+    for (int byte = 0x80; byte < 0x100; ++byte) bytes += static_cast<char>(byte);
+    for (const auto& [codePage, utf8] : {std::pair{UINT{CP_ACP}, &kUpperHalf1251}, {1252u, &kUpperHalf1252}}) {
+        SetLastError(kSentinel);
+        ASSERT_EQ(128, MultiByteToWideChar(codePage, 0, bytes.data(), 128, nullptr, 0)) << "error " << GetLastError();
+        WideText wide(128, 0), expected = Wide(*utf8);
+        ASSERT_EQ(128, MultiByteToWideChar(codePage, 0, bytes.data(), 128, wide.data(), 128));
+        ASSERT_EQ(128u, expected.size());
+        for (int i = 0; i < 128; ++i)
+            EXPECT_EQ(int(expected[i]), int(wide[i])) << std::hex << codePage << ", byte 0x" << 0x80 + i;
     }
 }
 

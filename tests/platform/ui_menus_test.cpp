@@ -115,7 +115,7 @@ TEST_F(MenuContract, TrackingEndsOnWhatIsQueued) {
         if (quit) PostQuitMessage(7);
         for (WPARAM key : row.keys)
             if (key != kQuit) PostMessageA(owner, WM_KEYDOWN, key, 1);
-        LoopBreaker breaker(owner, 3000);
+        LoopBreaker breaker(3000);
         EXPECT_TRUE(TrackPopupMenu(menu, row.flags, 100, 100, 0, owner, nullptr)) << row.what;
         bool broken = breaker.Broke();
         MSG msg = {};
