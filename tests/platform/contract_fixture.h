@@ -47,7 +47,6 @@ using WideText = std::basic_string<WCHAR>;
 
 // UTF-16 of a text the tests spell in UTF-8, through the platform's own converter.
 inline WideText Wide(const std::string& utf8) {
-    if (utf8.empty()) return {};
     WideText wide(utf8.size(), 0);
     int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), int(wide.size()));
     wide.resize(units > 0 ? std::size_t(units) : 0);
@@ -99,11 +98,6 @@ class FileContract : public Contract {
 
     std::string Path(const std::string& name) const { return root_ + "\\" + name; }
     DWORD Attributes(const std::string& name) const { return GetFileAttributesA(Path(name).c_str()); }
-    void MakeFolder(const std::string& name) { std::filesystem::create_directories(host_ / name); }
-    // Another name of a file, made on the host as the product's tests plant them.
-    void MakeLink(const std::string& name, const std::string& file) {
-        std::filesystem::create_hard_link(host_ / file, host_ / name);
-    }
 
     HANDLE Open(const std::string& name, DWORD access, DWORD disposition,
                 DWORD attributes = FILE_ATTRIBUTE_NORMAL) const {
@@ -134,7 +128,6 @@ class FileContract : public Contract {
         return content;
     }
 
- private:
     mvorbel::testing::TempFolder folder_{"mvorbel-contract"};
     const std::filesystem::path host_ = folder_.Path();
     std::string root_;
@@ -160,23 +153,14 @@ inline int IndexOf(UINT message) {
 // loops never wait for time to pass: there it does nothing.
 class LoopBreaker {
  public:
-    explicit LoopBreaker([[maybe_unused]] UINT ms) {
 #ifdef _WIN32
-        fired_ = false;
-        timer_ = SetTimer(nullptr, 0, ms, Break);
+    explicit LoopBreaker(UINT ms) : timer_(SetTimer(nullptr, 0, ms, Break)) { fired_ = false; }
+    ~LoopBreaker() { KillTimer(nullptr, timer_); }
+#else
+    explicit LoopBreaker(UINT) {}
 #endif
-    }
-    LoopBreaker(const LoopBreaker&) = delete;
-    LoopBreaker& operator=(const LoopBreaker&) = delete;
-    ~LoopBreaker() { Broke(); }
-
-    // Whether the loop had to be broken; stops the timer.
-    bool Broke() {
-#ifdef _WIN32
-        KillTimer(nullptr, timer_);
-#endif
-        return fired_;
-    }
+    // Whether the loop had to be broken.
+    bool Broke() const { return fired_; }
 
  private:
     static inline bool fired_ = false;
@@ -187,7 +171,7 @@ class LoopBreaker {
         EndMenu();
         PostQuitMessage(0x5A);
     }
-    UINT_PTR timer_ = 0;
+    const UINT_PTR timer_;
 #endif
 };
 

@@ -10,22 +10,23 @@ namespace {
 
 using SystemContract = Contract;
 
-std::string OwnImageName() {
+// This program's path, read as the product reads it: the length returned, a drive letter first.
+std::string OwnPath() {
     char path[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string text = path;
-    return text.substr(text.find_last_of("\\/:") + 1);
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    EXPECT_TRUE(length == std::strlen(path) && path[1] == ':') << length << ": " << path;
+    return path;
+}
+
+std::string OwnImageName() {
+    const std::string path = OwnPath();
+    return path.substr(path.find_last_of("\\/:") + 1);
 }
 
 TEST_F(SystemContract, VersionModuleCommandLineAndSystemDirectory) {
     OSVERSIONINFOA info = {sizeof info};
     ASSERT_TRUE(GetVersionExA(&info)) << "error " << GetLastError();
     EXPECT_EQ(DWORD{VER_PLATFORM_WIN32_NT}, info.dwPlatformId);
-
-    char path[MAX_PATH + 1] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    EXPECT_EQ(length, std::strlen(path));
-    EXPECT_EQ(':', path[1]) << path;
     std::string image = OwnImageName(), commandLine = GetCommandLineA();
     EXPECT_NE(std::string::npos, commandLine.find(image.substr(0, image.rfind('.')))) << commandLine;
 
@@ -58,11 +59,9 @@ TEST_F(SystemContract, ToolHelpFindsAProcessThatTerminateEnds) {
         {"open no process", [] { return OpenProcess(PROCESS_TERMINATE, FALSE, 0x7FFFFFFC); }, ERROR_INVALID_PARAMETER},
     });
 #ifdef _WIN32
-    char path[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION child = {};
-    ASSERT_TRUE(CreateProcessA(path, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+    ASSERT_TRUE(CreateProcessA(OwnPath().c_str(), nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
                                &startup, &child))
         << "error " << GetLastError();
     CloseHandle(child.hThread);
@@ -85,7 +84,8 @@ TEST_F(SystemContract, ToolHelpFindsAProcessThatTerminateEnds) {
     EXPECT_EQ("", ImageOf(pid)) << "the process has ended";
 }
 
-TEST_F(SystemContract, TokenEnablesTheShutdownPrivilege) {
+// The power commands: the token enabling the shutdown privilege, the suspend command started.
+TEST_F(SystemContract, TokenEnablesTheShutdownPrivilegeAndWinExecReportsAMissingProgram) {
     HANDLE token = nullptr;
     ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
         << "error " << GetLastError();
@@ -97,10 +97,8 @@ TEST_F(SystemContract, TokenEnablesTheShutdownPrivilege) {
     EXPECT_TRUE(AdjustTokenPrivileges(token, FALSE, &enable, sizeof previous, &previous, &length))
         << "error " << GetLastError();
     EXPECT_TRUE(CloseHandle(token));
-}
 
-// WinExec answers with its result, below 32 on failure, and leaves the same in the last error.
-TEST_F(SystemContract, WinExecOfAProgramNotOnTheSearchPathFails) {
+    // WinExec answers with its result, below 32 on failure, and leaves the same in the last error.
     SetLastError(kSentinel);
     UINT result = WinExec("mvorbel-no-such-program.exe powrprof.dll,SetSuspendState", SW_HIDE);
     EXPECT_EQ(UINT{ERROR_FILE_NOT_FOUND}, result);
