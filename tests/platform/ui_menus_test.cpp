@@ -76,12 +76,11 @@ TEST_F(MenuContract, ItemsInsertedChangedRemovedByCommandAndTracked) {
     ASSERT_TRUE(RemoveMenu(menu, 4096, MF_BYCOMMAND));
     EXPECT_TRUE(DestroyMenu(sub)) << "removing an item leaves its submenu alive";
     ASSERT_TRUE(RemoveMenu(menu, 4098, MF_BYCOMMAND));
-    MENUITEMINFOA state = {sizeof state};
-    state.fMask = MIIM_STATE;
+    info.fMask = MIIM_STATE;
     ExpectRefusals({
-        {"get a removed item", [&] { return GetMenuItemInfoA(menu, 4098, FALSE, &state); },
+        {"get a removed item", [&] { return GetMenuItemInfoA(menu, 4098, FALSE, &info); },
          ERROR_MENU_ITEM_NOT_FOUND},
-        {"set a removed item", [&] { return SetMenuItemInfoA(menu, 4098, FALSE, &state); },
+        {"set a removed item", [&] { return SetMenuItemInfoA(menu, 4098, FALSE, &info); },
          ERROR_MENU_ITEM_NOT_FOUND, "SetMenuItemInfoA on a missing item leaves the last error alone", kSentinel},
     });
 
