@@ -61,7 +61,6 @@ TEST_F(WindowContract, TheMainWindowIsCreatedHiddenWhereAskedShownAndDestroyed) 
     ASSERT_TRUE(SetMenu(hwnd, bar));
 
     // The framework unties the object on WM_NCDESTROY, the last message a window gets.
-    messageLog.clear();
     EXPECT_TRUE(DestroyWindow(hwnd));
     int destroy = IndexOf(WM_DESTROY), ncDestroy = IndexOf(WM_NCDESTROY);
     EXPECT_TRUE(0 <= destroy && destroy < ncDestroy) << destroy << " then " << ncDestroy;
@@ -98,7 +97,6 @@ TEST_F(WindowContract, FocusCursorKeysCaptionPaintAndProperties) {
     // The background handler sets mode, colour and brush origin on the DC it is given, then fills
     // the client area with a brush of the button face colour, which it deletes when the colour changes.
     HDC dc = GetDC(form);
-    ASSERT_NE(nullptr, dc);
     EXPECT_EQ(OPAQUE, SetBkMode(dc, OPAQUE)) << "a fresh DC is opaque";
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     EXPECT_EQ(0u, face >> 24) << "an RGB value: " << std::hex << face;
@@ -106,7 +104,7 @@ TEST_F(WindowContract, FocusCursorKeysCaptionPaintAndProperties) {
     EXPECT_TRUE(SetBrushOrgEx(dc, 0, 0, nullptr));
     const HBRUSH brush = CreateSolidBrush(face);
     RECT client = {};
-    ASSERT_TRUE(brush && GetClientRect(form, &client)) << "error " << GetLastError();
+    ASSERT_TRUE(dc && brush && GetClientRect(form, &client)) << dc << " " << brush << ": error " << GetLastError();
     EXPECT_TRUE(client.left == 0 && client.top == 0 && client.right < 188 && client.bottom < 127 && client.bottom > 0)
         << client.left << "," << client.top << " " << client.right << "x" << client.bottom;
     EXPECT_NE(0, FillRect(dc, &client, brush));
