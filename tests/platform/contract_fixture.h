@@ -4,6 +4,7 @@
 // the temporary folder on Windows) and a window class that logs messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -23,13 +24,11 @@ namespace contract {
 
 constexpr DWORD kSentinel = 0xDEADBEEF;
 
-inline bool UnderWine() {
 #ifdef _WIN32
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+inline bool UnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr; }
 #else
-    return false;
+inline bool UnderWine() { return false; }
 #endif
-}
 
 // Wine is not Windows: where it answers otherwise, the row names the difference, and under Wine
 // the check is of Wine's answer, so that a change either way shows. A call answering with a
@@ -46,7 +45,6 @@ using WideText = std::basic_string<WCHAR>;
 
 // UTF-16 of a text the tests spell in UTF-8, through the platform's own converter.
 inline WideText Wide(const std::string& utf8) {
-    if (utf8.empty()) return {};
     WideText wide(utf8.size(), 0);
     int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), int(wide.size()));
     wide.resize(units > 0 ? std::size_t(units) : 0);
@@ -54,7 +52,6 @@ inline WideText Wide(const std::string& utf8) {
 }
 inline void NoteWineDeviation(const std::string& what) {
     std::printf("[ WINE DEVIATION ] %s\n", what.c_str());
-    ::testing::Test::RecordProperty("wine_deviation", what);
 }
 
 inline void ExpectRefusals(const std::vector<Refusal>& rows) {
@@ -62,13 +59,11 @@ inline void ExpectRefusals(const std::vector<Refusal>& rows) {
         SetLastError(kSentinel);
         bool done = row.call();
         DWORD error = GetLastError();
-        const char* got = done ? ": done, error " : ": refused, error ";
-        if (row.wineDeviation != nullptr && UnderWine() && (done || error != row.error)) {
-            NoteWineDeviation(row.wineDeviation);
-            EXPECT_TRUE(row.wineError == 0 ? done : !done && error == row.wineError) << row.what << got << error;
-            continue;
-        }
-        EXPECT_TRUE(!done && error == row.error) << row.what << got << error;
+        bool wine = row.wineDeviation != nullptr && UnderWine() && (done || error != row.error);
+        if (wine) NoteWineDeviation(row.wineDeviation);
+        DWORD expected = wine ? row.wineError : row.error;
+        EXPECT_TRUE(wine && expected == 0 ? done : !done && error == expected)
+            << row.what << (done ? ": done" : ": refused") << ", error " << error;
     }
 }
 
@@ -98,11 +93,6 @@ class FileContract : public Contract {
 
     std::string Path(const std::string& name) const { return root_ + "\\" + name; }
     DWORD Attributes(const std::string& name) const { return GetFileAttributesA(Path(name).c_str()); }
-    void MakeFolder(const std::string& name) { std::filesystem::create_directories(host_ / name); }
-    // Another name of a file, made on the host as the product's tests plant them.
-    void MakeLink(const std::string& name, const std::string& file) {
-        std::filesystem::create_hard_link(host_ / file, host_ / name);
-    }
 
     HANDLE Open(const std::string& name, DWORD access, DWORD disposition,
                 DWORD attributes = FILE_ATTRIBUTE_NORMAL) const {
@@ -133,73 +123,50 @@ class FileContract : public Contract {
         return content;
     }
 
- private:
     mvorbel::testing::TempFolder folder_{"mvorbel-contract"};
     const std::filesystem::path host_ = folder_.Path();
     std::string root_;
 };
 
-inline std::vector<UINT>& MessageLog() {
-    static std::vector<UINT> log;
-    return log;
-}
+// Every message the logging class's windows get, in order.
+inline std::vector<UINT> messageLog;
 
 inline LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    MessageLog().push_back(message);
+    messageLog.push_back(message);
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 // Position of the first logged `message`, or -1.
 inline int IndexOf(UINT message) {
-    const auto& log = MessageLog();
-    for (std::size_t i = 0; i < log.size(); ++i)
-        if (log[i] == message) return static_cast<int>(i);
-    return -1;
+    const auto at = std::find(messageLog.begin(), messageLog.end(), message);
+    return at == messageLog.end() ? -1 : int(at - messageLog.begin());
 }
 
 // Ends a modal loop that is still running after `ms` milliseconds, so that a loop which does not
-// end as it should fails its test instead of hanging it: a thread timer whose procedure, run by
-// the loop, posts WM_CANCELMODE to `target` (or the quit message, for a null target). winsim's
+// end as it should fails its test instead of hanging the run: a thread timer whose procedure, run
+// by the loop, ends the menu being tracked and posts the quit message that closes a box. winsim's
 // loops never wait for time to pass: there it does nothing.
 class LoopBreaker {
  public:
-    LoopBreaker([[maybe_unused]] HWND target, [[maybe_unused]] UINT ms) {
 #ifdef _WIN32
-        target_ = target;
-        fired_ = false;
-        timer_ = active_ = SetTimer(nullptr, 0, ms, Break);
+    explicit LoopBreaker(UINT ms) : timer_(SetTimer(nullptr, 0, ms, Break)) { fired_ = false; }
+    ~LoopBreaker() { KillTimer(nullptr, timer_); }
+#else
+    explicit LoopBreaker(UINT) {}
 #endif
-    }
-    LoopBreaker(const LoopBreaker&) = delete;
-    LoopBreaker& operator=(const LoopBreaker&) = delete;
-    ~LoopBreaker() { Broke(); }
-
-    // Whether the loop had to be broken; stops the timer.
-    bool Broke() {
-#ifdef _WIN32
-        // A WM_TIMER already queued may still be dispatched: it finds its timer no longer active.
-        if (timer_) KillTimer(nullptr, timer_);
-        if (active_ == timer_) active_ = 0;
-        timer_ = 0;
-#endif
-        return fired_;
-    }
+    // Whether the loop had to be broken.
+    bool Broke() const { return fired_; }
 
  private:
     static inline bool fired_ = false;
 #ifdef _WIN32
     static void CALLBACK Break(HWND, UINT, UINT_PTR timer, DWORD) {
         KillTimer(nullptr, timer);
-        if (timer != active_ || fired_) return;
         fired_ = true;
-        if (target_)
-            PostMessageA(target_, WM_CANCELMODE, 0, 0);
-        else
-            PostQuitMessage(0x5A);
+        EndMenu();
+        PostQuitMessage(0x5A);
     }
-    static inline HWND target_ = nullptr;
-    static inline UINT_PTR active_ = 0;
-    UINT_PTR timer_ = 0;
+    const UINT_PTR timer_;
 #endif
 };
 
@@ -207,33 +174,25 @@ class UiContract : public Contract {
  protected:
     void SetUp() override {
         Contract::SetUp();
-        static int serial = 0;
-        className_ = "mvorbel_contract_" + std::to_string(++serial);
-        instance_ = GetModuleHandleA(nullptr);
         WNDCLASSA wc = {};
         wc.lpfnWndProc = LoggingProc;
         wc.hInstance = instance_;
-        wc.lpszClassName = className_.c_str();
-        ASSERT_NE(0, RegisterClassA(&wc)) << "error " << GetLastError();
-        Drain();
-        MessageLog().clear();
+        wc.lpszClassName = kClass;
+        // Registered once for the run on Windows; winsim forgets it at every reset.
+        ASSERT_TRUE(RegisterClassA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) << "error " << GetLastError();
+        messageLog.clear();
     }
 
-    void TearDown() override {
-        for (HWND hwnd : windows_)
-            if (IsWindow(hwnd)) DestroyWindow(hwnd);
-        Drain();
-        UnregisterClassA(className_.c_str(), instance_);
-    }
+    // Windows outlive their test on Windows: the class stays registered, and they take no input.
+    void TearDown() override { Drain(); }
 
+    static constexpr const char* kClass = "mvorbel_contract";
     // The Main window's style: caption, system menu, sizing frame, both boxes, clipping; hidden.
     static constexpr DWORD kHiddenForm = 0x06CF0000;
 
-    HWND Create(DWORD style = kHiddenForm, DWORD exStyle = 0, HWND parent = nullptr) {
-        HWND hwnd = CreateWindowExA(exStyle, className_.c_str(), "mVorbel", style, 205, 98, 188,
-                                    127, parent, nullptr, instance_, nullptr);
-        if (hwnd) windows_.push_back(hwnd);
-        return hwnd;
+    HWND Create(DWORD style = kHiddenForm, DWORD exStyle = 0) {
+        return CreateWindowExA(exStyle, kClass, "mVorbel", style, 205, 98, 188, 127, nullptr, nullptr, instance_,
+                               nullptr);
     }
 
     // Empties the queue (the quit flag included), dispatching whatever the system put there.
@@ -243,9 +202,7 @@ class UiContract : public Contract {
             if (msg.message != WM_QUIT) DispatchMessageA(&msg);
     }
 
-    std::string className_;
-    HINSTANCE instance_ = nullptr;
-    std::vector<HWND> windows_;
+    const HINSTANCE instance_ = GetModuleHandleA(nullptr);
 };
 
 }  // namespace contract
