@@ -63,7 +63,7 @@ def main():
                 print(f'The menu opens at your mouse cursor on {display.name}: choose an item '
                       '(hold Ctrl to change only the default).')
                 s.start(pointer=None)
-                code = s.wait_exit(timeout=3600)
+                code = s.chooser.wait(3600)
             else:
                 print(f'No display: running on a virtual one ({display.name}).')
                 s.start(pointer=(360, 240))
@@ -77,8 +77,8 @@ def main():
                 print(f'The menu opened again with the new mark ({work / "menu-again.png"}); '
                       'choosing the third system there, without Ctrl.')
                 s.choose(2)
-                code = s.wait_exit()
-            after = s.read(BOOT_INI) if s.exists(BOOT_INI) else None
+                code = s.chooser.wait(wineharness.EXIT_S)
+            after = s.read(BOOT_INI) if s.path(BOOT_INI).exists() else None
             requests = [call for call in s.calls() if call[0] not in wineharness.MENU_CALLS]
         finally:
             s.close()

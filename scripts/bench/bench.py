@@ -49,7 +49,7 @@ def time_to_popup(scenario, name):
     elapsed = time.monotonic() - started
     scenario.wait_popup()
     scenario.keys('Escape')
-    code = scenario.wait_exit()
+    code = scenario.chooser.wait(wineharness.EXIT_S)
     if code:
         print(f'  note: {name} exited with {code}')
     return elapsed

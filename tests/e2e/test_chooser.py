@@ -3,6 +3,7 @@ by the keyboard; what the user saw, what became of c:\\boot.ini and what was ask
 import contextlib
 import os
 import unittest
+from unittest.mock import ANY
 from pathlib import Path
 
 import wineharness
@@ -35,8 +36,17 @@ AMPERSAND = [DESCRIPTIONS[0], '"Игры & музыка" /fastdetect']
 AMPERSAND_LABELS = [LABELS[0], REBOOT_INTO + '"Игры && музыка" /fastdetect']
 RESTART = [('ExitWindowsEx', (2, 1))]
 
+
+def boot_ini(default_key, descriptions=DESCRIPTIONS):
+    """The lines of a boot.ini as Windows XP writes it."""
+    return (['[boot loader]', 'timeout=30', f'default={default_key}', '[operating systems]']
+            + [f'{key}={text}' for key, text in zip(KEYS, descriptions)])
+
+
 # row, prepare options, items shown, item chosen (None: Escape), the default key afterwards,
-# requests. The 9x family (win98) has no wide menu calls, and its force flag is not consulted.
+# requests. The 9x family (win98) has no wide menu calls, and its force flag is not consulted. A
+# protected boot.ini (read-only, hidden, system, as Windows installs it) is rewritten, and a running
+# player is ended before the restart.
 WAYS_OUT = [
     ('dismissed without a hibernation file', {'descriptions': AMPERSAND, 'hiberfil': None},
      AMPERSAND_LABELS + NO_HIBERNATE, None, KEYS[1], []),
@@ -44,17 +54,22 @@ WAYS_OUT = [
      [('WinExec', ('rundll32.exe powrprof.dll,SetSuspendState', 0))]),
     ('settings hide items then turn off', {'settings': ['Cancel=0', 'shutdown=0', 'backup=1']},
      LABELS + ['-', TURN_OFF], TURN_OFF, KEYS[1], [('ExitWindowsEx', (8, 1))]),
+    ('protected boot.ini and the player ends first', {'protected': True}, LABELS + COMMANDS, LABELS[0], KEYS[0],
+     [('TerminateProcess', (ANY, 0))] + RESTART),
     ('9x hiberfil is not the probe then turn off', {'win98': True}, LABELS + NO_HIBERNATE, TURN_OFF, KEYS[1],
      [('ExitWindowsEx', (1, 1))]),
     ('9x vmmhiber found then a choice restarts', {'win98': True, 'hiberfil': PROBE_9X, 'settings': ['force=1']},
      LABELS + COMMANDS, LABELS[0], KEYS[0], RESTART),
 ]
-
-
-def boot_ini(default_key, descriptions=DESCRIPTIONS):
-    """The lines of a boot.ini as Windows XP writes it."""
-    return (['[boot loader]', 'timeout=30', f'default={default_key}', '[operating systems]']
-            + [f'{key}={text}' for key, text in zip(KEYS, descriptions)])
+# row, locale, boot.ini's lines (None: none), the notice. An English system (code page 1252) reads
+# the program's own words as written (only the wide calls can) and the descriptions in its own code
+# page, as the loader's file was written there; a boot.ini without a default line names no system
+# once rewritten: a notice, no restart.
+NOTICES = [
+    ('English system fails the rewrite', 'en_US.UTF-8',
+     [line for line in boot_ini(KEYS[1], WESTERN) if not line.startswith('default=')], REWRITE_FAILED),
+    ('missing boot.ini', wineharness.LOCALE, None, NO_BOOT_INI),
+]
 
 
 class ChooserTest(unittest.TestCase):
@@ -77,13 +92,16 @@ class ChooserTest(unittest.TestCase):
                 self.s.close()
 
     def prepare(self, default_index=1, descriptions=DESCRIPTIONS, hiberfil='c:\\hiberfil.sys', settings=None,
-                win98=False):
+                win98=False, protected=False):
         """boot.ini with the given entry the default, a hibernation file (None: none) and the exe;
         win98: Wine reports the 9x family (platform 1, version 4.10)."""
         if win98:
             wineharness.wine(self.s.prefix, 'reg', 'add', r'HKCU\Software\Wine', '/v', 'Version', '/d', 'win98', '/f',
                              display=self.s.display)
         self.s.write(BOOT_INI, boot_ini(KEYS[default_index], descriptions))
+        if protected:
+            self.s.set_attributes(BOOT_INI, wineharness.READONLY | wineharness.HIDDEN | wineharness.SYSTEM)
+            self.player = self.s.start_background(self.winamp, 'Winamp.exe', 'c:\\winamp-standin.started')
         if hiberfil:
             self.s.write(hiberfil, bytes(4096))
         self.s.install(self.exe, settings)
@@ -101,24 +119,7 @@ class ChooserTest(unittest.TestCase):
                          'requests made of the system')
 
     def finish(self):
-        self.assertEqual(self.s.wait_exit(), 0, 'exit code of mvorbel.exe')
-
-    def test_an_english_system_reads_the_menu_and_the_failed_rewrite_notice_in_cyrillic(self):
-        """Code page 1252: the program's own words as written (only the wide calls can); the
-        descriptions in the system's code page, as the loader's file was written there. A
-        boot.ini without a default line names no system once rewritten: a notice, no restart."""
-        with self.scenario(locale='en_US.UTF-8') as s:
-            self.prepare(descriptions=WESTERN)
-            s.write(BOOT_INI, [line for line in boot_ini(KEYS[1], WESTERN) if not line.startswith('default=')])
-            original = s.read(BOOT_INI)
-            s.start()
-            self.assertEqual(s.wait_popup().labels, [REBOOT_INTO + text for text in WESTERN] + COMMANDS)
-            s.choose(1)
-            # The quit message of the first popup is pending here; the box must still stay up.
-            self.assertEqual(s.answer_message_box(), (REWRITE_FAILED, 'mVorbel', 0))
-            self.finish()
-            self.assertEqual(s.read(BOOT_INI), original, 'c:\\boot.ini')
-            self.assert_requests([('MessageBoxW', (0, REWRITE_FAILED, 'mVorbel', 0))], wineharness.MENU_CALLS)
+        self.assertEqual(self.s.chooser.wait(wineharness.EXIT_S), 0, 'exit code of mvorbel.exe')
 
     def test_ctrl_changes_the_default_and_the_reopened_menu_restarts_into_the_third_entry(self):
         with self.scenario() as s:
@@ -138,24 +139,7 @@ class ChooserTest(unittest.TestCase):
             self.assert_rewritten(original, KEYS[2])
             self.assert_rewritten(original, KEYS[0], BOOT_OLD)
             self.assert_requests(RESTART)
-            self.assertFalse(s.exists('c:\\36528945648732'), 'temporary file left behind')
-
-    def test_protected_boot_ini_keeps_its_attributes_and_the_player_ends_first(self):
-        protected = wineharness.READONLY | wineharness.HIDDEN | wineharness.SYSTEM
-        with self.scenario() as s:
-            original = self.prepare()
-            s.set_attributes(BOOT_INI, protected)
-            player = s.start_background(self.winamp, 'Winamp.exe', 'c:\\winamp-standin.started')
-            s.start()
-            s.wait_popup()
-            s.choose(0)
-            self.finish()
-            self.assert_rewritten(original, KEYS[0])
-            got = s.attributes(BOOT_INI)
-            self.assertEqual(got & protected, protected, f'attributes of c:\\boot.ini: {got:#x}')
-            self.assertEqual([name for name, _ in s.calls() if name not in wineharness.MENU_CALLS],
-                             ['TerminateProcess', 'ExitWindowsEx'])
-            wineharness.wait_for(lambda: player.poll() is not None, wineharness.EXIT_S, 'the stand-in player to end')
+            self.assertFalse(s.path('c:\\36528945648732').exists(), 'temporary file left behind')
 
     def test_ways_out_of_the_menu(self):
         for row, options, shown, chosen, key, requests in WAYS_OUT:
@@ -170,19 +154,30 @@ class ChooserTest(unittest.TestCase):
                     s.keys('Escape')
                 self.finish()
                 self.assert_rewritten(original, key)
-                self.assertEqual(s.exists(BOOT_OLD), key != KEYS[1], 'c:\\boot.old made, for a choice only')
+                self.assertEqual(s.path(BOOT_OLD).exists(), key != KEYS[1], 'c:\\boot.old made, for a choice only')
                 self.assert_requests(requests)
                 wide = [name for name, _ in s.calls() if name in wineharness.MENU_CALLS]
                 self.assertEqual(bool(wide), 'win98' not in options, f'wide menu calls: {wide}')
+                if 'protected' in options:
+                    wineharness.wait_for(lambda: self.player.poll() is not None, wineharness.EXIT_S, 'player end')
 
-    def test_missing_boot_ini_shows_the_notice(self):
-        with self.scenario() as s:
-            s.install(self.exe)
-            s.start()
-            self.assertEqual(s.answer_message_box(), (NO_BOOT_INI, 'mVorbel', 0))
-            self.finish()
-            self.assert_requests([('MessageBoxW', (0, NO_BOOT_INI, 'mVorbel', 0))], wineharness.MENU_CALLS)
-            self.assertFalse(s.exists(BOOT_INI))
+    def test_notices(self):
+        for row, locale, lines, notice in NOTICES:
+            with self.subTest(row), self.scenario(row, locale) as s:
+                s.install(self.exe)
+                if lines:
+                    s.write('c:\\hiberfil.sys', bytes(4096))
+                    s.write(BOOT_INI, lines)
+                original = bool(lines) and s.read(BOOT_INI)
+                s.start()
+                if lines:
+                    self.assertEqual(s.wait_popup().labels, [REBOOT_INTO + text for text in WESTERN] + COMMANDS)
+                    s.choose(1)
+                # The quit message of the first popup is pending here; the box must still stay up.
+                self.assertEqual(s.answer_message_box(), (notice, 'mVorbel', 0))
+                self.finish()
+                self.assertEqual(s.path(BOOT_INI).exists() and s.read(BOOT_INI), original, 'c:\\boot.ini')
+                self.assert_requests([('MessageBoxW', (0, notice, 'mVorbel', 0))], wineharness.MENU_CALLS)
 
 
 if __name__ == '__main__':

@@ -134,19 +134,10 @@ class Scenario:
     def read(self, dos_path):
         return self.path(dos_path).read_bytes()
 
-    def exists(self, dos_path):
-        return self.path(dos_path).exists()
-
     def set_attributes(self, dos_path, attributes):
         path = self.path(dos_path)
         os.setxattr(path, XATTR, b'0x%x' % (attributes & ~READONLY))
         path.chmod(path.stat().st_mode & ~0o222 if attributes & READONLY else path.stat().st_mode | 0o200)
-
-    def attributes(self, dos_path):
-        path, stored = self.path(dos_path), 0
-        with contextlib.suppress(OSError):
-            stored = int(os.getxattr(path, XATTR).split(b'\0')[0], 16) & ~READONLY
-        return stored | (0 if path.stat().st_mode & 0o200 else READONLY)
 
     def install(self, exe, settings=None, name='mvorbel.exe'):
         """Puts the exe, and a Settings file given as lines, in c:\\mvorbel\\."""
@@ -165,7 +156,7 @@ class Scenario:
         """Starts a helper program and waits until the file it makes to say so exists."""
         self.install(exe, name=name)
         run = self._run(name, f'{name}.log', '-all')
-        wait_for(lambda: self.exists(started), WINDOW_S, f'{name} to run')
+        wait_for(lambda: self.path(started).exists(), WINDOW_S, f'{name} to run')
         return run
 
     def start(self, pointer=(300, 200), name='mvorbel.exe', debug='-all,+relay,+menu,+loaddll'):
@@ -181,8 +172,7 @@ class Scenario:
     def calls(self):
         """The chooser's own relayed calls: the processes of Wine that its start brought up
         inherit the tracing, and services.exe terminates the others when the prefix shuts down."""
-        trace = self.trace()
-        return winetrace.calls(trace, winetrace.program_thread(trace, 'mvorbel.exe'), self.ansi)
+        return winetrace.calls(self.trace(), 'mvorbel.exe', self.ansi)
 
     def _running(self, what):
         if self.chooser.poll() is not None:
@@ -246,9 +236,6 @@ class Scenario:
     def screenshot(self, label):
         self._shots += 1
         self.display.run('import', '-window', 'root', str(self.folder / f'{self._shots:02d}-{label}.png'))
-
-    def wait_exit(self, timeout=EXIT_S):
-        return self.chooser.wait(timeout)
 
     def close(self):
         """Ends every Wine process of this prefix (all of them started here) and its server."""

@@ -56,25 +56,20 @@ def popups(trace):
     return found
 
 
-def program_thread(trace, exe_name):
-    """The main thread of the process started from exe_name (as +loaddll names it), or None
-    while it has not been loaded."""
-    loaded = re.search(r'^([0-9a-f]+):trace:loaddll:\w+ Loaded L"(?:[^"]*\\\\)?' + re.escape(exe_name) + '"',
-                       trace, re.MULTILINE | re.IGNORECASE)
-    return loaded and loaded[1]
-
-
 _CALL = re.compile(r'Call \w+\.(\w+)\((.*)\) ret=[0-9a-fA-F]+\s*$')
 _ARG = re.compile(r'\s*([0-9a-fA-F]+)(?: (L?)"((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
 
 
-def calls(trace, thread, ansi='cp1251'):
-    """The relayed calls of one thread as (function, arguments) in order, none while thread
-    is None; an argument that carries a string is given as that string (a narrow one read in
-    the code page ansi), any other as its number."""
+def calls(trace, exe_name, ansi='cp1251'):
+    """The relayed calls of the main thread of the process started from exe_name (as +loaddll
+    names it) as (function, arguments) in order, none before it is loaded; an argument that
+    carries a string is given as that string (a narrow one read in the code page ansi), any
+    other as its number."""
+    loaded = re.search(r'^([0-9a-f]+):trace:loaddll:\w+ Loaded L"(?:[^"]*\\\\)?' + re.escape(exe_name) + '"',
+                       trace, re.MULTILINE | re.IGNORECASE)
     found = []
-    for line in trace.splitlines() if thread else []:
-        call = line.startswith(f'{thread}:') and _CALL.search(line)
+    for line in trace.splitlines() if loaded else []:
+        call = line.startswith(f'{loaded[1]}:') and _CALL.search(line)
         if call:
             found.append((call[1], tuple(int(arg[1], 16) if arg[3] is None else decode(arg[3], None if arg[2] else ansi)
                                          for arg in _ARG.finditer(call[2]))))
