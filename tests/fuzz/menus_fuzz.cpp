@@ -1,6 +1,5 @@
 // Menus built from random templates, then entries hidden, shown, checked and renamed in random
-// order: the platform menu, read back, is the model's visible entries in template order. The
-// chooser's menus have no submenus: "(" and ")", which would open and close one, read as "?".
+// order: every platform menu, read back, is the model's visible entries in template order.
 //
 // Input: the template's texts, one a line ('\n' between them, bytes outside ' '..'~' read as '?'),
 // up to a NUL byte; after it, the Windows version, then steps of two bytes (what, which entry).
@@ -17,17 +16,25 @@ namespace {
 
 struct Entry {
     std::string text;
-    bool separator = false, checked = false, radio = false, shown = true;
+    bool separator = false, checked = false, radio = false, shown = true, hasSubmenu = false;
+    int parent = -1;  // -1: the popup itself
 };
 
-// The template's rules: "" ends it, "-" is a separator, a "-" or "+" prefix makes a toggle ("+"
-// checked), then "!" a radio entry and "!!" one that starts a group. Entries are numbered in
-// template order.
+// The template's rules: "" ends it all, ")" ends a level, "-" is a separator, a "-" or "+" prefix
+// makes a toggle ("+" checked), then "!" a radio entry and "!!" one that starts a group; "(" right
+// after an entry opens its submenu. Entries are numbered depth-first in template order.
 std::vector<Entry> Parse(const std::vector<std::string>& texts) {
     std::vector<Entry> all;
+    std::vector<int> levels{-1};
     for (std::size_t i = 0; i < texts.size() && !texts[i].empty(); ++i) {
         std::string_view text = texts[i];
+        if (text == ")") {
+            levels.pop_back();
+            if (levels.empty()) break;
+            continue;
+        }
         Entry& entry = all.emplace_back();
+        entry.parent = levels.back();
         entry.separator = text == "-";
         if (!entry.separator && (text[0] == '-' || text[0] == '+')) {
             entry.checked = text[0] == '+';
@@ -38,6 +45,11 @@ std::vector<Entry> Parse(const std::vector<std::string>& texts) {
             }
         }
         entry.text = entry.separator ? "" : text;
+        entry.hasSubmenu = i + 1 < texts.size() && texts[i + 1] == "(";
+        if (entry.hasSubmenu) {
+            levels.push_back(int(all.size()) - 1);
+            ++i;
+        }
     }
     return all;
 }
@@ -59,7 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (c != '\n') texts.back() += c >= ' ' && c <= '~' ? c : '?';
     }
     if (texts.size() > 64) return -1;
-    for (std::string& text : texts) text = text == "(" || text == ")" ? "?" : text;
     const std::string_view steps = bytes.substr(std::min(templateEnd + 1, size));
 
     testing::StartProcess();
@@ -80,16 +91,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<Entry> all = Parse(texts);
 
     const auto compare = [&] {
-        std::string expected, got;
-        for (std::size_t i = 0; i < all.size(); ++i) {
-            const Entry& e = all[i];
-            if (e.shown) expected += Item(kFirstCommandId + i, e.separator, e.text, e.checked, e.radio);
+        for (int owner = -1; owner < int(all.size()); ++owner) {
+            if (owner >= 0 && !all[owner].hasSubmenu) continue;
+            std::string expected, got;
+            for (std::size_t i = 0; i < all.size(); ++i) {
+                const Entry& e = all[i];
+                if (e.parent != owner || !e.shown) continue;
+                expected += Item(kFirstCommandId + i, e.separator, e.text, e.checked, e.radio);
+            }
+            for (const auto& line : winsim::ReadMenu(menu->ItemAt(owner)->menuHandle.get())) {
+                got += Item(line.id, line.separator, line.text, line.checked, line.radio);
+            }
+            Check(got == expected, "each platform menu shows the visible entries in template order",
+                  "menu of position " + std::to_string(owner) + "\ngot      " + got + "\nexpected " + expected);
         }
-        for (const auto& line : winsim::ReadMenu(menu->ItemAt(-1)->menuHandle.get())) {
-            got += Item(line.id, line.separator, line.text, line.checked, line.radio);
-        }
-        Check(got == expected, "the platform menu shows the visible entries in template order",
-              "got      " + got + "\nexpected " + expected);
     };
     compare();
     for (std::size_t at = 1; at < steps.size() && at < 129; at += 2) {
@@ -101,6 +116,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (what % 5 < 2) {
             menu->SetItemVisible(key, what % 5 == 1);
             if (entry != nullptr) entry->shown = what % 5 == 1;
+            // Showing an entry shows the entries it is under.
+            for (int up = what % 5 == 1 && entry != nullptr ? entry->parent : -1; up >= 0; up = all[up].parent) {
+                all[up].shown = true;
+            }
         } else if (what % 5 < 4) {
             menu->SetItemChecked(key, what % 5 == 2);
             if (entry != nullptr) entry->checked = what % 5 == 2;
