@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "platform/winsim/base/base_control.h"
 #include "platform/winsim/files/files_control.h"
 #include "platform/winsim/system/system_control.h"
+#include "platform/winsim/ui/ui_control.h"
 #endif
 
 namespace contract {
@@ -127,6 +129,18 @@ class FileContract : public Contract {
     const std::filesystem::path host_ = folder_.Path();
     std::string root_;
 };
+
+// Image names by process id, from a fresh tool-help snapshot.
+inline std::map<DWORD, std::string> Processes() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    EXPECT_NE(INVALID_HANDLE_VALUE, snapshot) << "error " << GetLastError();
+    std::map<DWORD, std::string> images;
+    PROCESSENTRY32 entry = {sizeof entry};
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        images[entry.th32ProcessID] = entry.szExeFile;
+    CloseHandle(snapshot);
+    return images;
+}
 
 // Every message the logging class's windows get, in order.
 inline std::vector<UINT> messageLog;

@@ -121,6 +121,14 @@ TEST_F(MenuContract, ItemsInsertedChangedRemovedByCommandAndTracked) {
         EXPECT_FALSE(broken) << row.what << ": the loop ended on its own";
         EXPECT_EQ(quit, quitLeft) << row.what << ": a quit message stays for the caller's loop";
     }
+#ifndef _WIN32
+    // winsim's scripts choose only what a user could: no separator, no id the menu lacks, never nothing.
+    for (UINT id : {4097u, 5000u}) {
+        winsim::QueueTrackScript([id](const winsim::Tracking&) { return std::optional<UINT>(id); });
+        EXPECT_THROW(TrackPopupMenu(menu, 0, 0, 0, 0, owner, nullptr), std::invalid_argument) << "id " << id;
+    }
+    EXPECT_THROW(TrackPopupMenu(menu, 0, 0, 0, 0, owner, nullptr), winsim::Hang) << "no script";
+#endif
     EXPECT_TRUE(DestroyMenu(menu));
 }
 

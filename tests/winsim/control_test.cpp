@@ -1,30 +1,15 @@
 // winsim's test control where, were it broken, the tests that use it would pass without looking:
-// the file journal the crash-consistency tests walk, a privilege not held, the 9x family's
-// differences, a message box cut short, and tracked popups a script must answer as a user could.
-#include <optional>
-#include <stdexcept>
+// the file journal the crash-consistency tests walk and the 9x family's differences. A privilege
+// not held, a box cut short and tracked popups a script must answer as a user could are checked
+// beside the contract rows that arrange them (tests/platform).
 #include <string>
 
-#include "platform/winsim/ui/ui_control.h"
 #include "tests/platform/contract_fixture.h"
-#include "tests/support/host_folder.h"
 
 namespace winsim_test {
 namespace {
 
 using contract::ExpectRefusals;
-
-class Control : public mvorbel::testing::HostFolderTest {
- protected:
-    Control() : HostFolderTest("mvorbel-winsim") {}
-    void SetUp() override {
-        winsim::Reset();
-        for (const char* drive : {"C", "D"}) {
-            std::filesystem::create_directories(host_ / drive);
-            winsim::MapDrive(drive[0], host_ / drive);
-        }
-    }
-};
 
 // Writes a file through the API, replacing what was there.
 void Write(const char* path, const std::string& content) {
@@ -42,13 +27,17 @@ std::string Changed(const winsim::JournalEntry& entry) {
     return names;
 }
 
+using Control = contract::FileContract;
+
 TEST_F(Control, JournalRecordsWhatEachChangeOnDriveCLeft) {
+    std::filesystem::create_directory(host_ / "C");
+    winsim::MapDrive('C', host_ / "C");
     Write("C:\\scratch.txt", "x");
     winsim::ClearFileJournal();
-    Write("D:\\other.txt", "not on C");  // changes elsewhere than drive C: are not recorded
+    MakeFile("other.txt", "not on C");  // changes elsewhere than drive C: are not recorded
     Write("C:\\boot.ini", "old");
     ASSERT_TRUE(SetFileAttributesA("C:\\boot.ini", FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_TRUE(CopyFileA("D:\\other.txt", "C:\\copy.txt", FALSE));
+    EXPECT_TRUE(CopyFileA(Path("other.txt").c_str(), "C:\\copy.txt", FALSE));
     EXPECT_TRUE(MoveFileExA("C:\\copy.txt", "C:\\boot.ini", MOVEFILE_REPLACE_EXISTING));
     std::filesystem::create_hard_link(host_ / "C" / "boot.ini", host_ / "C" / "link.ini");
     Write("C:\\link.ini", "through the link");
@@ -68,23 +57,6 @@ TEST_F(Control, JournalRecordsWhatEachChangeOnDriveCLeft) {
     EXPECT_EQ("x", journal[6].Find("C:\\scratch.txt")->content);
 }
 
-TEST_F(Control, APrivilegeNotHeldIsNeverEnabledAndAQuitCutsABoxShort) {
-    winsim::SetPrivilegeHeld(SE_SHUTDOWN_NAME, false);
-    HANDLE token = nullptr;
-    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token));
-    TOKEN_PRIVILEGES wanted = {1};
-    ASSERT_TRUE(LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &wanted.Privileges[0].Luid));
-    wanted.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    SetLastError(0xDEADBEEF);
-    EXPECT_TRUE(AdjustTokenPrivileges(token, FALSE, &wanted, 0, nullptr, nullptr));
-    EXPECT_EQ(DWORD{ERROR_NOT_ALL_ASSIGNED}, GetLastError());
-    EXPECT_FALSE(winsim::PrivilegeEnabled(SE_SHUTDOWN_NAME));
-
-    PostQuitMessage(3);
-    EXPECT_EQ(IDOK, MessageBoxA(nullptr, "cut short", "T", MB_YESNO));
-    EXPECT_EQ(1u, winsim::MessageBoxesCutShort());
-}
-
 // The 9x family has the wide menu calls only as stubs, and tool-help names images by full path.
 TEST_F(Control, TheNineXFamilyLacksTheWideMenuCallsAndNamesImagesByPath) {
     winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
@@ -97,31 +69,9 @@ TEST_F(Control, TheNineXFamilyLacksTheWideMenuCallsAndNamesImagesByPath) {
         {"SetMenuItemInfoW", [&] { return SetMenuItemInfoW(menu, 0, TRUE, &wide); }, ERROR_CALL_NOT_IMPLEMENTED},
     });
     winsim::SetProcesses({{200, "Winamp.exe", 0, false, "C:\\PROGRAM FILES\\WINAMP\\WINAMP.EXE"}, {300, "EXPLORER.EXE"}});
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    std::string seen;
-    PROCESSENTRY32 entry = {sizeof entry};
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        seen += std::string(entry.szExeFile) + " ";
-    EXPECT_EQ("C:\\PROGRAM FILES\\WINAMP\\WINAMP.EXE C:\\WINDOWS\\EXPLORER.EXE ", seen);
-}
-
-TEST_F(Control, ScriptsChooseOnlyWhatIsOfferedAndAreNeverMissed) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = "owner";
-    ASSERT_NE(0, RegisterClassA(&wc));
-    HWND owner = CreateWindowExA(0, "owner", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    HMENU menu = CreatePopupMenu();
-    MENUITEMINFOA info = {sizeof info};
-    info.fMask = MIIM_ID | MIIM_TYPE;
-    info.wID = 4097;
-    info.fType = MFT_SEPARATOR;
-    ASSERT_TRUE(InsertMenuItemA(menu, 0, TRUE, &info));
-    for (UINT id : {4097u, 5000u}) {
-        winsim::QueueTrackScript([id](const winsim::Tracking&) { return std::optional<UINT>(id); });
-        EXPECT_THROW(TrackPopupMenu(menu, 0, 0, 0, 0, owner, nullptr), std::invalid_argument) << "id " << id;
-    }
-    EXPECT_THROW(TrackPopupMenu(menu, 0, 0, 0, 0, owner, nullptr), winsim::Hang) << "no script";
+    EXPECT_EQ((std::map<DWORD, std::string>{{200, "C:\\PROGRAM FILES\\WINAMP\\WINAMP.EXE"},
+                                            {300, "C:\\WINDOWS\\EXPLORER.EXE"}}),
+              contract::Processes());
 }
 
 }  // namespace
