@@ -9,10 +9,8 @@ constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY, kHidden = FILE_ATTRIBUTE_HI
                 kSystem = FILE_ATTRIBUTE_SYSTEM, kArchive = FILE_ATTRIBUTE_ARCHIVE;
 constexpr DWORD kReplace = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
 
-using FilesContract = FileContract;
-
 // The error codes the product reports or falls back on; each refusal leaves the target as it was.
-TEST_F(FilesContract, RefusalsKeepTheTargetAndSetWindowsErrorCodes) {
+TEST_F(FileContract, RefusalsKeepTheTargetAndSetWindowsErrorCodes) {
     for (const char* name : {"there.txt", "held.txt", "from.txt"}) MakeFile(name, name);
     MakeFile("ro.txt", "ro.txt", kReadOnly);
     HANDLE held = Open("held.txt", GENERIC_WRITE, OPEN_EXISTING);
@@ -43,7 +41,7 @@ TEST_F(FilesContract, RefusalsKeepTheTargetAndSetWindowsErrorCodes) {
 // The one-step replace of the NT family and the renames and copy the 9x family goes by: content
 // and attributes travel with the file, and a planted name that is a hard link goes, or is
 // replaced, alone.
-TEST_F(FilesContract, ReplaceRenameAndCopyCarryContentAndAttributes) {
+TEST_F(FileContract, ReplaceRenameAndCopyCarryContentAndAttributes) {
     MakeFile("BOOT.INI", "old\r\n", kHidden | kSystem);
     EXPECT_EQ(kHidden | kSystem | kArchive, Attributes("boot.ini")) << "names ignore case";
     MakeFile("boot.tmp", "new\r\n");
@@ -75,7 +73,7 @@ TEST_F(FilesContract, ReplaceRenameAndCopyCarryContentAndAttributes) {
 constexpr FILETIME Ticks(ULONGLONG ticks) { return {DWORD(ticks), DWORD(ticks >> 32)}; }
 
 // A time that a DOS date can't hold makes the product take the file for no file at all.
-TEST_F(FilesContract, FindReportsSizeAttributesAndATimeThatPacksIntoADosDate) {
+TEST_F(FileContract, FindReportsSizeAttributesAndATimeThatPacksIntoADosDate) {
     MakeFile("data.bin", std::string(1234, 'x'), kHidden);
     std::filesystem::create_directories(host_ / "dir");
     EXPECT_TRUE(Attributes("dir") & FILE_ATTRIBUTE_DIRECTORY) << std::hex << Attributes("dir");

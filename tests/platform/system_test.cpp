@@ -8,8 +8,6 @@
 namespace contract {
 namespace {
 
-using SystemContract = Contract;
-
 // This program's path, read as the product reads it: the length returned, a drive letter first.
 std::string OwnPath() {
     char path[MAX_PATH + 1] = {};
@@ -23,7 +21,7 @@ std::string OwnImageName() {
     return path.substr(path.find_last_of("\\/:") + 1);
 }
 
-TEST_F(SystemContract, VersionModuleCommandLineAndSystemDirectory) {
+TEST_F(Contract, VersionModuleCommandLineAndSystemDirectory) {
     OSVERSIONINFOA info = {sizeof info};
     ASSERT_TRUE(GetVersionExA(&info)) << "error " << GetLastError();
     EXPECT_EQ(DWORD{VER_PLATFORM_WIN32_NT}, info.dwPlatformId);
@@ -38,7 +36,7 @@ TEST_F(SystemContract, VersionModuleCommandLineAndSystemDirectory) {
 // The player is found by its image name in a snapshot and ended through a handle with the right.
 // It is played by a suspended copy of this program on Windows (it never runs a line of its own),
 // by a table entry on winsim.
-TEST_F(SystemContract, ToolHelpFindsAProcessThatTerminateEnds) {
+TEST_F(Contract, ToolHelpFindsAProcessThatTerminateEnds) {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     for (auto [name, there] : {std::pair{"CreateToolhelp32Snapshot", true}, {"Process32First", true},
                                {"Process32Next", true}, {"Process32Third", false}})
@@ -71,7 +69,7 @@ TEST_F(SystemContract, ToolHelpFindsAProcessThatTerminateEnds) {
 }
 
 // The power commands: the token enabling the shutdown privilege, the suspend command started.
-TEST_F(SystemContract, TokenEnablesTheShutdownPrivilegeAndWinExecReportsAMissingProgram) {
+TEST_F(Contract, TokenEnablesTheShutdownPrivilegeAndWinExecReportsAMissingProgram) {
     HANDLE token = nullptr;
     ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
         << "error " << GetLastError();
@@ -101,7 +99,7 @@ TEST_F(SystemContract, TokenEnablesTheShutdownPrivilegeAndWinExecReportsAMissing
 
 // The error box is shown with the quit message held back: a pending one closes a box unseen, and
 // is pending again afterwards. The wide-character box behaves as the single-byte one.
-TEST_F(SystemContract, APendingQuitClosesTheBoxAtOnceAndStays) {
+TEST_F(Contract, APendingQuitClosesTheBoxAtOnceAndStays) {
     const WideText text = Wide("Отмена"), caption = Wide("mVorbel");
     const std::pair<const char*, std::function<int()>> forms[] = {
         {"MessageBoxA", [] { return MessageBoxA(nullptr, "contract", "mVorbel", MB_TASKMODAL | MB_ICONERROR); }},
@@ -136,7 +134,7 @@ const std::string kUpperHalf1252 =
 // 1251, and scripts/wine-run.sh starts Wine in a Russian locale. The Western systems the scenario
 // tests play read in 1252, checked here by its number. As the product asks: the size first, then
 // the conversion into a buffer of that size.
-TEST_F(SystemContract, EveryUpperByteReadsInTheAnsiCodePage) {
+TEST_F(Contract, EveryUpperByteReadsInTheAnsiCodePage) {
     EXPECT_EQ(1251u, GetACP());
     std::string bytes;
     for (int byte = 0x80; byte < 0x100; ++byte) bytes += static_cast<char>(byte);

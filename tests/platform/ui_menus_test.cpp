@@ -36,13 +36,12 @@ std::vector<std::string> ReadBack(HMENU menu) {
 }
 
 using Lines = std::vector<std::string>;
-using MenuContract = UiContract;
 
 // A hidden entry is removed by command and goes back in before its next shown sibling, its
 // submenu with it; a change to a hidden one fails, which is how the framework knows to keep it.
 // The platform keeps an item's text in UTF-16: the single-byte calls go through the ANSI code page
 // (1251 in these runs), the wide ones, which the NT family is given, take it as it is.
-TEST_F(MenuContract, ItemsInsertedChangedRemovedByCommandAndTracked) {
+TEST_F(UiContract, ItemsInsertedChangedRemovedByCommandAndTracked) {
     HMENU menu = CreatePopupMenu();
     HMENU sub = CreatePopupMenu();
     ASSERT_TRUE(Insert(menu, 4096, "Sub", MFT_STRING, MFS_CHECKED, sub));

@@ -5,11 +5,9 @@
 namespace contract {
 namespace {
 
-using WindowContract = UiContract;
-
 // The framework registers a class only when GetClassInfoA does not find it, and ties the window
 // to its object in the first message, which comes before CreateWindowExA returns.
-TEST_F(WindowContract, TheMainWindowIsCreatedHiddenWhereAskedShownAndDestroyed) {
+TEST_F(UiContract, TheMainWindowIsCreatedHiddenWhereAskedShownAndDestroyed) {
     WNDCLASSA found = {};
     EXPECT_FALSE(GetClassInfoA(instance_, "mvorbel_none", &found));
     ASSERT_TRUE(GetClassInfoA(instance_, kClass, &found)) << "error " << GetLastError();
@@ -72,7 +70,7 @@ TEST_F(WindowContract, TheMainWindowIsCreatedHiddenWhereAskedShownAndDestroyed) 
 // handling looks at which window has it, its cursor handling at whether the mouse is captured.
 // Every window of the framework's classes has the shared arrow; the chooser's popup opens where
 // the cursor is; Ctrl held takes the other path.
-TEST_F(WindowContract, FocusCursorKeysCaptionPaintAndProperties) {
+TEST_F(UiContract, FocusCursorKeysCaptionPaintAndProperties) {
     HWND form = Create(kHiddenForm | WS_VISIBLE);
     EXPECT_TRUE(SetForegroundWindow(form)) << "error " << GetLastError();
     EXPECT_EQ(form, SetFocus(form)) << "activation gives the focus to the window itself";
@@ -118,11 +116,9 @@ TEST_F(WindowContract, FocusCursorKeysCaptionPaintAndProperties) {
     EXPECT_EQ(&value, RemovePropA(form, "SELF_"));
 }
 
-using QueueContract = UiContract;
-
 // The run's single-message pump takes anything, the Ctrl path's only the owner's WM_COMMAND; a
 // quit message posted behind other messages comes after them.
-TEST_F(QueueContract, PostedMessagesInOrderThenQuitOnceAndKeysTranslated) {
+TEST_F(UiContract, PostedMessagesInOrderThenQuitOnceAndKeysTranslated) {
     HWND hwnd = Create();
     ASSERT_TRUE(PostMessageA(hwnd, WM_APP + 1, 11, 0));
     ASSERT_TRUE(PostMessageA(hwnd, WM_COMMAND, 4096, 0));

@@ -9,8 +9,6 @@
 namespace winsim_test {
 namespace {
 
-using contract::ExpectRefusals;
-
 // Writes a file through the API, replacing what was there.
 void Write(const char* path, const std::string& content) {
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -64,7 +62,7 @@ TEST_F(Control, TheNineXFamilyLacksTheWideMenuCallsAndNamesImagesByPath) {
     MENUITEMINFOW wide = {sizeof wide};
     wide.fMask = MIIM_STRING;
     wide.dwTypeData = const_cast<WCHAR*>(u"Отмена");
-    ExpectRefusals({
+    contract::ExpectRefusals({
         {"InsertMenuItemW", [&] { return InsertMenuItemW(menu, 0, TRUE, &wide); }, ERROR_CALL_NOT_IMPLEMENTED},
         {"SetMenuItemInfoW", [&] { return SetMenuItemInfoW(menu, 0, TRUE, &wide); }, ERROR_CALL_NOT_IMPLEMENTED},
     });
