@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iomanip>
+#include <sstream>
+
 #include "tests/support/process.h"
 
 namespace mvorbel {
@@ -15,14 +18,18 @@ TEST(InOutError, MessageFollowsTheRuntimesTable) {
     for (const auto& [code, message] : cases) EXPECT_EQ(message, IoErrorMessage(code).View()) << code;
 }
 
-// The box names the address the error was raised at, not where it ends the process.
+// The box names the module by its file name and the address the error was raised at, not where it
+// ends the process, in as many hex digits as a pointer has.
 TEST(InOutError, RaisingEndsTheProcessInTheErrorBoxAtTheRaisingAddress) {
     testing::StartProcess();
     winsim::SetModuleFileName("C:\\Tools\\mvorbel.exe");
     const InOutError error = NewInOutError(ERROR_SHARING_VIOLATION);
     EXPECT_EQ("I/O error 32.", testing::Raised([&] { RaiseIfFailed(error); }));
-    const std::string text = winsim::Requests().back().args.at(1);
-    EXPECT_EQ(std::string(TopLevelErrorText("EInOutError", "mvorbel.exe", error.address, "I/O error 32").View()), text);
+    std::ostringstream address;
+    address << std::hex << std::uppercase << std::setfill('0') << std::setw(2 * sizeof(void*))
+            << reinterpret_cast<std::uintptr_t>(error.address);
+    EXPECT_EQ("Exception EInOutError in module mvorbel.exe at " + address.str() + ".\nI/O error 32.",
+              winsim::Requests().back().args.at(1));
     testing::StartProcess();
 }
 

@@ -2,12 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "platform/winsim/base/base_control.h"
-#include "platform/winsim/system/system_control.h"
-#include "tests/support/process.h"
-
 namespace mvorbel {
 namespace {
 
@@ -29,24 +23,6 @@ TEST(Memory, ByteOperationsAsTheCompilerExpectsThem) {
     EXPECT_EQ(8u, TextLength(text));
     EXPECT_EQ(3u, BoundedTextLength("abc\0d", 5));
     EXPECT_EQ(2u, BoundedTextLength("abc", 2)) << "an unterminated buffer ends at its limit";
-}
-
-// Neither ever gives null: a refused block ends the program in the error box with exit code 1,
-// shown even with a quit message pending, where it would close unseen.
-TEST(Memory, ARefusedBlockEndsTheProgramInTheOutOfMemoryBox) {
-    for (const char* refusing : {"HeapAlloc", "HeapReAlloc"}) {
-        winsim::Reset();
-        void* block = Allocate(1);
-        PostQuitMessage(0);
-        winsim::FailCall(refusing, 1, ERROR_NOT_ENOUGH_MEMORY);
-        EXPECT_EQ("Out of memory.", testing::Raised([&] {
-            Allocate(8);
-            Reallocate(block, 8);
-        })) << refusing;
-        EXPECT_EQ(0u, winsim::LiveHeapBlockCount()) << "the process's end hands the heap back";
-        EXPECT_EQ(0u, winsim::MessageBoxesCutShort()) << refusing;
-    }
-    winsim::Reset();
 }
 
 }  // namespace

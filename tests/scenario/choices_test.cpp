@@ -130,6 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {kMenu2, ErrorBox("EInOutError", "File access denied.")}, kKey2, "", "", nullptr, 1, 1},
         ChoiceCase{"HeapAtTheFirstObject", {}, {ErrorBox("EOutOfMemory", "Out of memory.")}, kKey2, "", "",
                    "HeapAlloc", 1, 1},
+        ChoiceCase{"HeapGrowingABlock", {}, {ErrorBox("EOutOfMemory", "Out of memory.")}, kKey2, "", "",
+                   "HeapReAlloc", 1, 1},
         ChoiceCase{"HeapInTheCommand", {FailingFromHere("HeapAlloc", Choose(Os(kDescription3)))},
                    {kMenu2, ErrorBox("EOutOfMemory", "Out of memory.")}, kKey2, "", "", nullptr, 1, 1}),
     kCaseName);

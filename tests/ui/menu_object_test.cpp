@@ -12,15 +12,10 @@
 namespace mvorbel {
 namespace {
 
-class MenuObjectTest : public testing::UiTest {
-protected:
-    void SetUp() override {
-        UiTest::SetUp();
-        BuildMainWindow();
-    }
-};
+using MenuObjectTest = testing::UiTest;
 
 TEST_F(MenuObjectTest, ShowPopupAtMovesAHiddenOwnerOutOfSightAndBack) {
+    BuildMainWindow();
     RECT during = {};
     winsim::SetTrackScript([&](const winsim::Tracking& tracking) -> std::optional<UINT> {
         GetWindowRect(tracking.owner, &during);
