@@ -22,7 +22,8 @@ TMPDIR=$drive "build/fuzz/tests/fuzz/fuzz_$target" \
   -max_total_time="$seconds" -max_len=8192 -print_final_stats=1 -artifact_prefix="$out/" \
   "$out/corpus" "tests/fuzz/corpus/$target" >"$out/log.txt" 2>&1 || status=$?
 log=$out/log.txt
-grep -E '^#[0-9]+ +DONE|^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' "$log" || true
+grep -E '^#[0-9]+ +DONE|^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' \
+    "$log" || true
 if [ "$status" -ne 0 ]; then
   grep -E -A12 '^broken invariant|^==[0-9]+==ERROR' "$log" | grep -Ev '^ +#' || true
   ls "$out"/crash-* "$out"/leak-* "$out"/timeout-* 2>/dev/null || true

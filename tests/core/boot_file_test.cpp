@@ -147,7 +147,8 @@ TEST_F(BootFile, FailingCallsLeaveAWholeFile) {
     };
     for (const auto& c : cases) {
         std::string what = c.win9x ? "9x:" : "NT:";
-        for (const Fault& fault : c.faults) what += std::string(" ") + fault.function + " #" + std::to_string(fault.nth);
+        for (const Fault& fault : c.faults)
+            what += std::string(" ") + fault.function + " #" + std::to_string(fault.nth);
         EXPECT_EQ(c.raises ? "I/O error 31." : "", Rewrite(c.win9x, 0, c.faults, what)) << what;
         EXPECT_EQ(c.keepsReadOnly, (Attributes("boot.ini") & kReadOnly) != 0) << what;
     }
@@ -161,7 +162,8 @@ TEST_F(BootFile, FailingCallsLeaveAWholeFile) {
 TEST_F(BootFile, NeverWritesThroughAPlantedFile) {
     for (const char* planted : {"36528945648732", "36528945648734", "boot.old"}) {
         for (const DWORD victimAttributes : {DWORD{FILE_ATTRIBUTE_SYSTEM}, kProtected}) {
-            const std::string what = planted + std::string(" to a file of attributes ") + std::to_string(victimAttributes);
+            const std::string what =
+                planted + std::string(" to a file of attributes ") + std::to_string(victimAttributes);
             Arrange();
             Put("victim.sys", "precious", victimAttributes);
             std::filesystem::create_hard_link(host_ / "victim.sys", host_ / planted);

@@ -56,7 +56,8 @@ TEST_F(Power, TerminatesTheFirstMatchInSnapshotOrderOnly) {
         void (*arrange)() = [] {};
     } cases[] = {
         {"two players", {{8, "explorer.exe"}, {20, "winamp.exe"}, {12, "Winamp.exe"}}, "WINAMP.EXE", "20"},
-        {"full path on 9x", {{8, "EXPLORER.EXE"}, {12, "WINAMP.EXE", 0, false, "C:\\PROGRAM FILES\\WINAMP\\WINAMP.EXE"}},
+        {"full path on 9x",
+         {{8, "EXPLORER.EXE"}, {12, "WINAMP.EXE", 0, false, "C:\\PROGRAM FILES\\WINAMP\\WINAMP.EXE"}},
          "Winamp.exe", "12", Win9x},
         {"a name that only ends like it", {{12, "NOTWINAMP.EXE", 0, false, "C:\\X\\NOTWINAMP.EXE"}}, "Winamp.exe",
          nullptr, Win9x},
@@ -67,7 +68,8 @@ TEST_F(Power, TerminatesTheFirstMatchInSnapshotOrderOnly) {
         {"no next", kPlayers, "Winamp.exe", nullptr, [] { winsim::SetProcMissing("kernel32.dll", "Process32Next"); }},
         {"snapshot fails", kPlayers, "Winamp.exe", nullptr,
          [] { winsim::FailCall("CreateToolhelp32Snapshot", 1, ERROR_NOT_ENOUGH_MEMORY); }},
-        {"open fails", kPlayers, "Winamp.exe", nullptr, [] { winsim::FailCall("OpenProcess", 1, ERROR_ACCESS_DENIED); }},
+        {"open fails", kPlayers, "Winamp.exe", nullptr,
+         [] { winsim::FailCall("OpenProcess", 1, ERROR_ACCESS_DENIED); }},
     };
     for (const auto& c : cases) {
         Fresh();

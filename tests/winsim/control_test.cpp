@@ -66,7 +66,8 @@ TEST_F(Control, TheNineXFamilyLacksTheWideMenuCallsAndNamesImagesByPath) {
         {"InsertMenuItemW", [&] { return InsertMenuItemW(menu, 0, TRUE, &wide); }, ERROR_CALL_NOT_IMPLEMENTED},
         {"SetMenuItemInfoW", [&] { return SetMenuItemInfoW(menu, 0, TRUE, &wide); }, ERROR_CALL_NOT_IMPLEMENTED},
     });
-    winsim::SetProcesses({{200, "Winamp.exe", 0, false, "C:\\PROGRAM FILES\\WINAMP\\WINAMP.EXE"}, {300, "EXPLORER.EXE"}});
+    winsim::SetProcesses(
+        {{200, "Winamp.exe", 0, false, "C:\\PROGRAM FILES\\WINAMP\\WINAMP.EXE"}, {300, "EXPLORER.EXE"}});
     EXPECT_EQ((std::map<DWORD, std::string>{{200, "C:\\PROGRAM FILES\\WINAMP\\WINAMP.EXE"},
                                             {300, "C:\\WINDOWS\\EXPLORER.EXE"}}),
               contract::Processes());
