@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs one fuzz target for a while: scripts/fuzz.sh TARGET [SECONDS] (read, boot_rewrite,
-# menus; 60 s unless told). It starts from the seed corpus in tests/fuzz/corpus/TARGET
+# Runs one fuzz target for a while: scripts/fuzz.sh TARGET [SECONDS] (boot_read, boot_rewrite,
+# settings, menus; 60 s unless told). It starts from the seed corpus in tests/fuzz/corpus/TARGET
 # and keeps what it finds under build/fuzz/fuzz/long/TARGET: new corpus entries in corpus/, the
 # inputs of findings as crash-* files, the run's log as log.txt. Nothing is written to the sources.
 set -euo pipefail
