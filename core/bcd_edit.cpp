@@ -38,11 +38,13 @@ void RunBcdedit(const char* option, std::string_view guid) {
 }  // namespace
 
 String NativeSystemFolder(std::string_view systemDirectory, bool wow64) {
-    if (!wow64) return String(systemDirectory);
-    std::string_view windows = systemDirectory;
-    if (!windows.empty() && windows.back() == '\\') windows.remove_suffix(1);
-    const std::size_t separator = windows.rfind('\\');
-    return String(Slice(windows, 0, separator == std::string_view::npos ? 0 : separator + 1)) + "Sysnative\\";
+    std::string_view system32 = systemDirectory;
+    if (!system32.empty() && system32.back() == '\\') system32.remove_suffix(1);
+    const std::size_t separator = system32.rfind('\\');
+    // Without a folder above it the name stays as it is (it can't exist); a bare "Sysnative"
+    // would be looked for in the current folder.
+    if (!wow64 || separator == std::string_view::npos) return String(systemDirectory);
+    return String(Slice(system32, 0, separator + 1)) + "Sysnative\\";
 }
 
 String BcdeditCommandLine(std::string_view bcdedit, const char* option, std::string_view guid) {
