@@ -33,6 +33,11 @@ extern const char* const kMenuTemplate[kMenuTemplateLastIndex + 1];
 // "&" of the description is doubled to show as written.
 DisplayText OsItemLabel(std::string_view description);
 
+struct OsEntry;
+// The label of an entry of the BCD store: "Перезагрузить в " and the store's description in
+// quotes (the GUID where the entry has none), shown as written whatever the code page.
+DisplayText StoreItemLabel(const OsEntry& entry);
+
 // Where a hibernation file would be: on the 9x family the lower-cased system directory (which
 // ends in a backslash) followed by "\vmmhiber.w9x"; on the NT family the system drive's letter
 // followed by ":\hiberfil.sys".
