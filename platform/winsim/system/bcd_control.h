@@ -25,11 +25,12 @@ struct BcdEntry {
 };
 struct BcdStore {
     std::vector<BcdEntry> entries;          // each an object of the store
-    std::vector<std::string> displayOrder;  // may name GUIDs that are no object
+    std::vector<std::string> displayOrder;  // may be empty, or name GUIDs that are no object
     std::string defaultEntry;               // empty: no default element
 };
-// Replaces whatever store there was with the Boot Manager's object and one object per entry.
-// Elements can then be changed or removed one by one through registry_control.h.
+// Replaces whatever store there was with the Boot Manager's object and one object per entry (its
+// Elements key, empty without a description). Elements can then be changed or removed one by one
+// through registry_control.h (a store without a display order: RemoveRegistryKey of its key).
 void SetBcdStore(const BcdStore& store);
 // The default entry and the entries for the next start only, as the store holds them now;
 // nothing and none when the element is absent.
