@@ -100,8 +100,8 @@ TEST_F(Control, RegistryKeysDeniedRemovedOrOpenedWithoutTheQueryRight) {
     const std::string store = "HKLM\\BCD00000000\\Objects";
     winsim::SetRegistryString(store + "\\{a}\\Elements\\12000004", "Element", "Windows 7");
     HKEY held = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegOpenKeyExA(HKEY_LOCAL_MACHINE, "BCD00000000\\Objects\\{a}\\Elements\\12000004", 0, KEY_QUERY_VALUE, &held));
+    const char* description = "BCD00000000\\Objects\\{a}\\Elements\\12000004";
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, description, 0, KEY_QUERY_VALUE, &held));
     winsim::DenyRegistryAccess(store);
     winsim::SetRegistryString(store + "\\{b}\\Elements\\12000004", "Element", "made after");
     const std::pair<const char*, LONG> opens[] = {
@@ -130,12 +130,14 @@ TEST_F(Control, RegistryKeysDeniedRemovedOrOpenedWithoutTheQueryRight) {
     EXPECT_EQ(0u, winsim::OpenHandleCount());
 
     winsim::SetRegistryMultiString("HKCU\\Order", "Element", {"{a}", "Домашняя"});
-    EXPECT_EQ((std::vector<std::string>{"{a}", "Домашняя"}), winsim::ReadRegistryMultiString("hkcu\\ORDER", "element"));
+    EXPECT_EQ((std::vector<std::string>{"{a}", "Домашняя"}),
+              winsim::ReadRegistryMultiString("hkcu\\ORDER", "element"));
     HKEY listing = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "Order", 0, KEY_ENUMERATE_SUB_KEYS, &listing));
     EXPECT_EQ(ERROR_ACCESS_DENIED, RegQueryValueExW(listing, element.c_str(), nullptr, nullptr, nullptr, &size));
     winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 0);
-    EXPECT_EQ(ERROR_CALL_NOT_IMPLEMENTED, RegQueryValueExW(HKEY_CURRENT_USER, nullptr, nullptr, nullptr, nullptr, &size));
+    EXPECT_EQ(ERROR_CALL_NOT_IMPLEMENTED,
+              RegQueryValueExW(HKEY_CURRENT_USER, nullptr, nullptr, nullptr, nullptr, &size));
     RegCloseKey(listing);
 }
 

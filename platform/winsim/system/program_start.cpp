@@ -33,7 +33,8 @@ BOOL WINAPI CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY
     RecordRequest({"CreateProcessA",
                    {applicationName ? applicationName : "", commandLine ? commandLine : "",
                     std::to_string(creationFlags), winsim::ShowCommand(startupInfo)}});
-    const auto image = applicationName ? ImageAt(applicationName) : FindProgram(ProgramOf(commandLine ? commandLine : ""));
+    const auto image =
+        applicationName ? ImageAt(applicationName) : FindProgram(ProgramOf(commandLine ? commandLine : ""));
     if (!image) return FALSE;
 
     const std::string name = FileNameOf(*image);
