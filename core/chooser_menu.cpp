@@ -1,5 +1,7 @@
 #include "core/chooser_menu.h"
 
+#include "core/boot_file.h"
+#include "core/chooser_state.h"
 #include "core/key_value.h"
 #include "core/windows1251.h"
 
@@ -28,6 +30,25 @@ DisplayText OsItemLabel(std::string_view description) {
     DisplayText label = ProgramText(kRestartIntoText);
     label += MakeDisplayText(shown);
     return label;
+}
+
+void ShowOsEntries(MenuObject* menu) {
+    ReadOsEntries();
+    chooserState.defaultKey = ReadDefaultKey();
+    bool marked = false;
+    for (int slot = 1; slot <= kOsSlotCount; ++slot) {
+        const OsEntry& entry = chooserState.Slot(slot);
+        const int item = slot - 1;
+        if (!entry.Used()) {
+            menu->SetItemVisible(item, false);
+            continue;
+        }
+        menu->SetItemText(item, OsItemLabel(entry.description));
+        menu->SetItemVisible(item, true);
+        const bool mark = !marked && entry.key == chooserState.defaultKey;
+        menu->SetItemChecked(item, mark);
+        marked = marked || mark;
+    }
 }
 
 String HibernationProbePath(std::string_view systemDirectory, bool win9xFamily) {

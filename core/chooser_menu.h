@@ -4,6 +4,7 @@
 
 #include "platform/runtime/string.h"
 #include "ui/display_text.h"
+#include "ui/menu_object.h"
 
 namespace mvorbel {
 
@@ -32,6 +33,11 @@ extern const char* const kMenuTemplate[kMenuTemplateLastIndex + 1];
 // machine. The platform takes a single "&" as an accelerator prefix and would hide it, so every
 // "&" of the description is doubled to show as written.
 DisplayText OsItemLabel(std::string_view description);
+
+// Reads boot.ini's entries and default key and shows the file as it now is on items 0..4: each
+// used slot's item labelled and shown, every other one hidden, and the check mark on the first
+// slot whose key the default names, the entry the loader starts, alone. Raises InOutError.
+void ShowOsEntries(MenuObject* menu);
 
 // Where a hibernation file would be: on the 9x family the lower-cased system directory (which
 // ends in a backslash) followed by "\vmmhiber.w9x"; on the NT family the system drive's letter

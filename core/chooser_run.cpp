@@ -21,8 +21,9 @@ constexpr LONG kMainWindowLeft = 205;
 constexpr LONG kMainWindowTop = 98;
 constexpr LONG kMainWindowWidth = 188;
 constexpr LONG kMainWindowHeight = 127;
-// TPM_HORNEGANIMATION: the menu unfolds from right to left; left/top alignment at the point.
-constexpr UINT kPopupTrackFlags = 0x800;
+// TPM_HORNEGANIMATION: the menu unfolds from right to left, where the platform animates menus;
+// left/top alignment at the point.
+constexpr UINT kPopupTrackFlags = TPM_HORNEGANIMATION;
 
 constexpr const char* kEmptyMenuTemplate[] = {""};
 
@@ -36,16 +37,6 @@ void BindItem(MenuObject* menu, std::int32_t item, MenuCommandEvent::Handler han
 constexpr MenuCommandEvent::Handler kOsItemHandlers[kOsSlotCount] = {
     &OnChooseEntry<1>, &OnChooseEntry<2>, &OnChooseEntry<3>, &OnChooseEntry<4>, &OnChooseEntry<5>,
 };
-
-void LabelOsItems(MenuObject* menu) {
-    for (int slot = 1; slot <= kOsSlotCount; ++slot) {
-        const OsEntry& entry = chooserState.Slot(slot);
-        if (!entry.Used()) continue;
-        menu->SetItemText(slot - 1, OsItemLabel(entry.description));
-        menu->SetItemVisible(slot - 1, true);
-        if (entry.key == chooserState.defaultKey) menu->SetItemChecked(slot - 1, true);
-    }
-}
 
 void ShowPowerItems(MenuObject* menu, bool hibernationFile) {
     menu->SetItemVisible(kShutdownSeparator, chooserState.shutdown);
@@ -100,11 +91,8 @@ void RunChooser(ChooserObject* chooser) {
     }
     chooserState.SetStartFlags();
     ReadSettings();
-    ReadOsEntries();
-    chooserState.defaultKey = ReadDefaultKey();
-
     MenuObject* menu = chooser->popupMenu;
-    LabelOsItems(menu);
+    ShowOsEntries(menu);
     ShowPowerItems(menu, HibernationFileFound());
 
     POINT cursor = {};

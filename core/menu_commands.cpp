@@ -1,6 +1,7 @@
 #include "core/menu_commands.h"
 
 #include "core/boot_file.h"
+#include "core/chooser_menu.h"
 #include "core/chooser_state.h"
 #include "core/platform_utils.h"
 #include "core/power.h"
@@ -37,22 +38,15 @@ bool CtrlHeld() {
     return (static_cast<std::uint32_t>(state) >> 16) != 0;
 }
 
-void RefreshDefaultChecks() {
-    chooserState.defaultKey = ReadDefaultKey();
-    for (int slot = 1; slot <= kOsSlotCount; ++slot) {
-        const OsEntry& entry = chooserState.Slot(slot);
-        if (!entry.Used()) continue;
-        chooserObject->popupMenu->SetItemChecked(slot - 1, entry.key == chooserState.defaultKey);
-    }
-}
-
 void ChooseEntry(ChooserObject* chooser, std::uint8_t slot) {
     const bool rewritten = WriteDefaultKey(slot);
     // Taken before the notice: a message box reads keyboard messages of its own.
     const bool ctrl = CtrlHeld();
     if (!rewritten) ShowMessageBox(ProgramText(kRewriteFailedNotice));
     if (ctrl) {
-        RefreshDefaultChecks();
+        // The rewrite may have moved a line: the slots are read again with the labels, so that
+        // a choice in the re-opened menu names the line it shows.
+        ShowOsEntries(chooser->popupMenu);
         chooser->popupMenu->ShowPopupAt(chooserState.cursorX, chooserState.cursorY);
         CarryOutReopenedMenuCommand(chooser);
     } else if (rewritten) {

@@ -17,9 +17,6 @@ inline constexpr const char* kSuspendCommandLine = "rundll32.exe powrprof.dll,Se
 // Whether Ctrl was down as of the last keyboard message the thread read.
 bool CtrlHeld();
 
-// Reads the default back from c:\boot.ini and checks exactly the items of the slots naming it.
-void RefreshDefaultChecks();
-
 // Makes slot `slot` the boot default; then re-opens the menu (Ctrl held) or ends the player and
 // restarts.
 void ChooseEntry(ChooserObject* chooser, std::uint8_t slot);

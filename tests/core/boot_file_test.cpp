@@ -28,10 +28,10 @@ struct Fault {
 
 class BootFile : public testing::DriveC {
  protected:
-    // A new run whose choice is C:\ in slot 3, boot.ini holding the old text.
+    // A new run whose choice is C:\ in slot 2, boot.ini holding the old text.
     void Arrange(DWORD bootAttributes = 0) {
         Fresh();
-        chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
+        chooserState.Slot(2) = OsEntry{"C:\\", "\"Windows 98\""};
         Put("boot.ini", kOld, bootAttributes);
     }
     // Rewrites XP's read-only, hidden and system boot.ini beside an older backup, the calls given
@@ -46,7 +46,7 @@ class BootFile : public testing::DriveC {
         winsim::ClearFileJournal();
         for (const Fault& fault : faults) winsim::FailCall(fault.function, fault.nth, ERROR_GEN_FAILURE);
         bool named = false;
-        const std::string raised = testing::Raised([&] { named = WriteDefaultKey(3); });
+        const std::string raised = testing::Raised([&] { named = WriteDefaultKey(2); });
         winsim::ClearFaults();
         const auto whole = [](const winsim::FileSnapshot* file) {
             return file != nullptr && (file->content == kOld || file->content == kNew);
@@ -80,12 +80,41 @@ TEST_F(BootFile, ReadErrorsRaiseFromTheEntriesButEndTheDefaultScanQuietly) {
     EXPECT_EQ("I/O error 6.", testing::Raised(ReadDefaultKey)) << "a failed close raises";
 }
 
-// The rewrite changes the default line's value and nothing else.
+// The rewrite changes the default lines' values and nothing else, but for the chosen entry's line:
+// when an entry with its key comes before it in the section, it moves up to just before the first
+// such line, which is the one the loader starts. The result says whether the file read again starts
+// the slot's line: its default names the key up to a line feed, where the loader ends the value.
 TEST_F(BootFile, WritesTheRewrittenBytes) {
-    Arrange();
-    Put("boot.ini", "a=1\r\nDefault=b\ntimeout=3\r\n\x1Atail");
-    EXPECT_FALSE(WriteDefaultKey(3)) << "the value read back runs on past the line feed";
-    EXPECT_EQ("a=1\r\nDefault=C:\\\ntimeout=3\r\n\x1Atail", Content("boot.ini"));
+    const struct {
+        const char* what;
+        std::string old;
+        int slot;
+        std::string key;
+        std::string rewritten;
+        bool startsChosen;
+    } cases[] = {
+        {"a hand edit's line feed ends the value", "Default=b\ntimeout=3\r\n[operating systems]\r\nb=1\r\nC:\\=2\r\n\x1Atail",
+         2, "C:\\", "Default=C:\\\ntimeout=3\r\n[operating systems]\r\nb=1\r\nC:\\=2\r\n\x1Atail", true},
+        {"the second of a path moves up", "default=a\r\n[operating systems]\r\nb=0\r\na=1\r\nc=2\r\na=3\r\na=4\r",
+         4, "a", "default=a\r\n[operating systems]\r\nb=0\r\na=3\r\na=1\r\nc=2\r\na=4\r\n", true},
+        {"the first of a path stays", "default=b\r\n[operating systems]\r\na=1\r\na=2\r\n", 1, "a",
+         "default=a\r\n[operating systems]\r\na=1\r\na=2\r\n", true},
+        {"the same key before the section", "a=0\r\ndefault=b\r\n[Operating Systems]\r\nb=1\r\na=2\r\n", 2, "a",
+         "a=0\r\ndefault=a\r\n[Operating Systems]\r\nb=1\r\na=2\r\n", true},
+        // boot.ini changed since its entries were read: nothing moves, and the loader would start another line.
+        {"another entry on the slot's line", "default=b\r\n[operating systems]\r\na=1\r\nb=2\r\n", 2, "a",
+         "default=a\r\n[operating systems]\r\na=1\r\nb=2\r\n", false},
+        {"a key with a line feed", "default=b\r\n[operating systems]\r\na\nb=1\r\n", 1, "a\nb",
+         "default=a\nb\r\n[operating systems]\r\na\nb=1\r\n", false},
+        {"no default line", "[operating systems]\r\na=1\r\n", 1, "a", "[operating systems]\r\na=1\r\n", false},
+    };
+    for (const auto& c : cases) {
+        Fresh();
+        chooserState.Slot(c.slot) = OsEntry{c.key.c_str(), "x"};
+        Put("boot.ini", c.old);
+        EXPECT_EQ(c.startsChosen, WriteDefaultKey(std::uint8_t(c.slot))) << c.what;
+        EXPECT_EQ(c.rewritten, Content("boot.ini")) << c.what;
+    }
 }
 
 // On the NT family boot.ini is replaced in one step. It keeps its attributes; the backup keeps
@@ -170,7 +199,7 @@ TEST_F(BootFile, NeverWritesThroughAPlantedFile) {
             const bool readOnly = victimAttributes == kProtected;
             const bool blocksTheRewrite = readOnly && planted == std::string(kFixedNames[0]);
             bool named = false;
-            EXPECT_EQ(blocksTheRewrite ? "I/O error 80." : "", testing::Raised([&] { named = WriteDefaultKey(3); }))
+            EXPECT_EQ(blocksTheRewrite ? "I/O error 80." : "", testing::Raised([&] { named = WriteDefaultKey(2); }))
                 << what;
             EXPECT_EQ(!blocksTheRewrite, named) << what;
             EXPECT_EQ("precious", Content("victim.sys")) << what;
@@ -185,7 +214,7 @@ TEST_F(BootFile, NeverWritesThroughAPlantedFile) {
     Arrange();
     winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
     std::filesystem::create_directories(host_ / "boot.old" / "inside");
-    EXPECT_TRUE(WriteDefaultKey(3));
+    EXPECT_TRUE(WriteDefaultKey(2));
     EXPECT_EQ(kNew, Content("boot.ini"));
     EXPECT_TRUE(std::filesystem::is_directory(host_ / "boot.old" / "inside"));
     EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(host_), {})) << "boot.ini, the folder";
