@@ -13,13 +13,15 @@ constexpr DWORD kProtected = kReadOnly | kHiddenSystem;
 // The rewritten text, boot.ini aside, the fresh backup, boot.old aside.
 const char* const kFixedNames[] = {"36528945648732", "36528945648733", "36528945648734", "36528945648735"};
 
-std::string BootIni(const std::string& key) {
+// The choice, C:\ in slot 3, shares its path with the first entry: it moves up before it.
+std::string BootIni(const std::string& key, bool moved) {
+    const std::string first = "C:\\=\"Microsoft Windows\"\r\n", chosen = "C:\\=\"Windows 98\"\r\n";
+    const std::string xp = "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS=\"Windows XP\" /fastdetect\r\n";
     return "[boot loader]\r\ntimeout=30\r\nDefault=" + key + "\r\n[operating systems]\r\n" +
-           "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS=\"Windows XP\" /fastdetect\r\n" +
-           "C:\\=\"Windows 98\"\r\n";
+           (moved ? chosen + first + xp : first + xp + chosen);
 }
-const std::string kOld = BootIni("multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS");
-const std::string kNew = BootIni("C:\\");
+const std::string kOld = BootIni("multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS", false);
+const std::string kNew = BootIni("C:\\", true);
 
 struct Fault {
     const char* function;
@@ -28,10 +30,10 @@ struct Fault {
 
 class BootFile : public testing::DriveC {
  protected:
-    // A new run whose choice is C:\ in slot 2, boot.ini holding the old text.
+    // A new run whose choice is C:\ in slot 3, boot.ini holding the old text.
     void Arrange(DWORD bootAttributes = 0) {
         Fresh();
-        chooserState.Slot(2) = OsEntry{"C:\\", "\"Windows 98\""};
+        chooserState.Slot(3) = OsEntry{"C:\\", "\"Windows 98\""};
         Put("boot.ini", kOld, bootAttributes);
     }
     // Rewrites XP's read-only, hidden and system boot.ini beside an older backup, the calls given
@@ -46,7 +48,7 @@ class BootFile : public testing::DriveC {
         winsim::ClearFileJournal();
         for (const Fault& fault : faults) winsim::FailCall(fault.function, fault.nth, ERROR_GEN_FAILURE);
         bool named = false;
-        const std::string raised = testing::Raised([&] { named = WriteDefaultKey(2); });
+        const std::string raised = testing::Raised([&] { named = WriteDefaultKey(3); });
         winsim::ClearFaults();
         const auto whole = [](const winsim::FileSnapshot* file) {
             return file != nullptr && (file->content == kOld || file->content == kNew);
@@ -93,8 +95,9 @@ TEST_F(BootFile, WritesTheRewrittenBytes) {
         std::string rewritten;
         bool startsChosen;
     } cases[] = {
-        {"a hand edit's line feed ends the value", "Default=b\ntimeout=3\r\n[operating systems]\r\nb=1\r\nC:\\=2\r\n\x1Atail",
-         2, "C:\\", "Default=C:\\\ntimeout=3\r\n[operating systems]\r\nb=1\r\nC:\\=2\r\n\x1Atail", true},
+        {"a hand edit's line feed ends the value",
+         "Default=b\ntimeout=3\r\n[operating systems]\r\nb=1\r\nC:\\=2\r\n\x1Atail", 2, "C:\\",
+         "Default=C:\\\ntimeout=3\r\n[operating systems]\r\nb=1\r\nC:\\=2\r\n\x1Atail", true},
         {"the second of a path moves up", "default=a\r\n[operating systems]\r\nb=0\r\na=1\r\nc=2\r\na=3\r\na=4\r",
          4, "a", "default=a\r\n[operating systems]\r\nb=0\r\na=3\r\na=1\r\nc=2\r\na=4\r\n", true},
         {"the first of a path stays", "default=b\r\n[operating systems]\r\na=1\r\na=2\r\n", 1, "a",
@@ -199,7 +202,7 @@ TEST_F(BootFile, NeverWritesThroughAPlantedFile) {
             const bool readOnly = victimAttributes == kProtected;
             const bool blocksTheRewrite = readOnly && planted == std::string(kFixedNames[0]);
             bool named = false;
-            EXPECT_EQ(blocksTheRewrite ? "I/O error 80." : "", testing::Raised([&] { named = WriteDefaultKey(2); }))
+            EXPECT_EQ(blocksTheRewrite ? "I/O error 80." : "", testing::Raised([&] { named = WriteDefaultKey(3); }))
                 << what;
             EXPECT_EQ(!blocksTheRewrite, named) << what;
             EXPECT_EQ("precious", Content("victim.sys")) << what;
@@ -214,7 +217,7 @@ TEST_F(BootFile, NeverWritesThroughAPlantedFile) {
     Arrange();
     winsim::SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
     std::filesystem::create_directories(host_ / "boot.old" / "inside");
-    EXPECT_TRUE(WriteDefaultKey(2));
+    EXPECT_TRUE(WriteDefaultKey(3));
     EXPECT_EQ(kNew, Content("boot.ini"));
     EXPECT_TRUE(std::filesystem::is_directory(host_ / "boot.old" / "inside"));
     EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(host_), {})) << "boot.ini, the folder";
