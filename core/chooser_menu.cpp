@@ -1,5 +1,7 @@
 #include "core/chooser_menu.h"
 
+#include "core/bcd_store.h"
+#include "core/boot_file.h"
 #include "core/chooser_state.h"
 #include "core/key_value.h"
 #include "core/windows1251.h"
@@ -54,6 +56,32 @@ DisplayText StoreItemLabel(const OsEntry& entry) {
     }
     label += ProgramText("\"");
     return label;
+}
+
+StoreRead ReadBootEntries() {
+    if (chooserState.source == BootSource::kBcdStore) return ReadBcdStore();
+    ReadOsEntries();
+    chooserState.defaultKey = ReadDefaultKey();
+    return StoreRead::kRead;
+}
+
+void ShowOsEntries(MenuObject* menu) {
+    const bool store = chooserState.source == BootSource::kBcdStore;
+    bool marked = false;
+    for (int slot = 1; slot <= kOsSlotCount; ++slot) {
+        const OsEntry& entry = chooserState.Slot(slot);
+        const int item = slot - 1;
+        if (!entry.Used()) {
+            menu->SetItemVisible(item, false);
+            continue;
+        }
+        menu->SetItemText(item, store ? StoreItemLabel(entry) : OsItemLabel(entry.description));
+        menu->SetItemVisible(item, true);
+        const bool named = store ? SameGuid(entry.key, chooserState.defaultKey) : entry.key == chooserState.defaultKey;
+        const bool mark = !marked && named;
+        menu->SetItemChecked(item, mark);
+        marked = marked || mark;
+    }
 }
 
 String HibernationProbePath(std::string_view systemDirectory, bool win9xFamily) {

@@ -1,8 +1,9 @@
 // winsim's test control where, were it broken, the tests that use it would pass without looking:
-// the file journal the crash-consistency tests walk, the 9x family's differences, what only
-// winsim can play of the registry, WoW64 and a started bcdedit, and the versions from Vista on.
-// A privilege not held, a box cut short and tracked popups a script must answer as a user could
-// are checked beside the contract rows that arrange them (tests/platform).
+// the file journal the crash-consistency tests walk, the differences of the 9x family and of
+// older versions (the popup flags each refuses), what only winsim can play of the registry, WoW64
+// and a started bcdedit, and the versions from Vista on. A privilege not held, a box cut short
+// and tracked popups a script must answer as a user could are checked beside the contract rows
+// that arrange them (tests/platform).
 #include <string>
 
 #include "platform/winsim/system/bcd_control.h"
@@ -29,6 +30,8 @@ std::string Changed(const winsim::JournalEntry& entry) {
 }
 
 using Control = contract::FileContract;
+using UiControl = contract::UiContract;
+using contract::messageLog;
 
 TEST_F(Control, JournalRecordsWhatEachChangeOnDriveCLeft) {
     std::filesystem::create_directory(host_ / "C");
@@ -245,6 +248,49 @@ TEST_F(SystemFolders, BcdeditChangesTheStoreAsItsModeSays) {
     PROCESS_INFORMATION unscripted;
     MakeFile("other.exe", "MZ");
     EXPECT_THROW(Start(Path("other.exe"), "", unscripted), winsim::NoBehaviour);
+}
+
+// Each version refuses the popup flags it does not know, before it looks at anything else, and
+// no menu shows: 95 and NT 4.0 the animation that 98 and 2000 brought, 2000 XP's right-to-left
+// layout, XP 7's work area; 0x200 no version knows.
+TEST_F(UiControl, TrackPopupMenuRefusesTheFlagsItsVersionLacks) {
+    constexpr DWORD k9x = VER_PLATFORM_WIN32_WINDOWS, kNt = VER_PLATFORM_WIN32_NT;
+    constexpr UINT kOld = TPM_RIGHTBUTTON | TPM_CENTERALIGN | TPM_BOTTOMALIGN | TPM_VERTICAL | TPM_NONOTIFY;
+    const std::tuple<DWORD, DWORD, DWORD, UINT, bool> rows[] = {
+        {k9x, 4, 0, kOld, false},           {k9x, 4, 0, TPM_HORNEGANIMATION, true},
+        {k9x, 4, 10, TPM_HORNEGANIMATION, false}, {kNt, 4, 0, TPM_HORNEGANIMATION, true},
+        {kNt, 4, 0, kOld, false},           {kNt, 5, 0, TPM_HORNEGANIMATION | TPM_RECURSE, false},
+        {kNt, 5, 0, TPM_LAYOUTRTL, true},   {kNt, 5, 1, TPM_LAYOUTRTL, false},
+        {kNt, 5, 1, TPM_WORKAREA, true},    {kNt, 6, 1, TPM_WORKAREA, false},
+        {kNt, 6, 1, 0x200, true},
+    };
+    HMENU menu = CreatePopupMenu();
+    MENUITEMINFOA item = {sizeof item};
+    item.fMask = MIIM_ID | MIIM_STRING;
+    item.wID = 4096;
+    item.dwTypeData = const_cast<char*>("x");
+    ASSERT_TRUE(InsertMenuItemA(menu, 0, TRUE, &item));
+    HWND owner = Create();
+    for (const auto& [platform, major, minor, flags, refused] : rows) {
+        winsim::SetVersion(platform, major, minor);
+        const std::string what = std::to_string(platform) + ": " + std::to_string(major) + "." +
+                                 std::to_string(minor) + ", flags " + std::to_string(flags);
+        const std::size_t shown = winsim::Trackings().size();
+        if (!refused) winsim::QueueTrackScript([](const winsim::Tracking&) { return std::optional<UINT>(); });
+        messageLog.clear();
+        SetLastError(contract::kSentinel);
+        const BOOL done = TrackPopupMenu(menu, flags, 0, 0, 0, owner, nullptr);
+        EXPECT_EQ(refused, !done && GetLastError() == ERROR_INVALID_FLAGS) << what << ", error " << GetLastError();
+        EXPECT_EQ(refused ? shown : shown + 1, winsim::Trackings().size()) << what;
+        EXPECT_EQ(refused || (flags & TPM_NONOTIFY), messageLog.empty()) << what << ": messages to the owner";
+    }
+    // Nor are the menu and the owner looked at first.
+    SetLastError(contract::kSentinel);
+    winsim::SetVersion(kNt, 4, 0);
+    EXPECT_FALSE(TrackPopupMenu(nullptr, TPM_HORNEGANIMATION, 0, 0, 0, nullptr, nullptr));
+    EXPECT_EQ(DWORD{ERROR_INVALID_FLAGS}, GetLastError());
+    DestroyWindow(owner);
+    DestroyMenu(menu);
 }
 
 }  // namespace

@@ -36,7 +36,10 @@ DWORD ShippedBuild(DWORD platformId, DWORD major, DWORD minor) {
 
 void SetVersion(DWORD platformId, DWORD major, DWORD minor, DWORD build) {
     State() = {platformId, major, minor, build != 0 ? build : ShippedBuild(platformId, major, minor)};
-    detail::SetFamilyProbe(&NtFamily);
+    detail::SetVersionProbe([] {
+        const VersionState& seen = State();
+        return detail::VersionSeen{seen.platformId == VER_PLATFORM_WIN32_NT, seen.major, seen.minor};
+    });
 }
 
 bool NtFamily() { return State().platformId == VER_PLATFORM_WIN32_NT; }
