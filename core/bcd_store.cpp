@@ -77,7 +77,7 @@ String StorePath(std::string_view object, const char* element) {
 
 WideView StringValueText(WideView units) {
     const std::size_t end = units.find(WCHAR{0});
-    return end == WideView::npos ? units : units.substr(0, end);
+    return end == WideView::npos ? units : WideView(units.data(), end);
 }
 
 StoreRead ReadBcdStore() {

@@ -54,7 +54,8 @@ void ForEachString(WideView multiString, Each each) {
         std::size_t end = multiString.find(WCHAR{0}, start);
         if (end == WideView::npos) end = multiString.size();
         if (end == start) return;
-        each(multiString.substr(start, end - start));
+        // Not substr: it may raise, which a program without exceptions can't afford.
+        each(WideView(multiString.data() + start, end - start));
         start = end + 1;
     }
 }
