@@ -51,7 +51,7 @@ void ReadOsEntries() {
     RaiseIfFailed(input.Failure());
     bool found = false;
     do {
-        found = LowerAscii(SplitKeyValue(input.ReadLine()).key) == "[operating systems]";
+        found = IsOsSectionHeader(SplitKeyValue(input.ReadLine()).key);
     } while (!found && !input.AtEnd());
     for (int count = 1; count <= kOsSlotCount && !input.AtEnd(); ++count) {
         KeyValue split = SplitKeyValue(input.ReadLine());
@@ -74,7 +74,7 @@ String ReadDefaultKey() {
         KeyValue split = SplitKeyValue(input.ReadLine());
         if (input.Failure().raised) break;
         found = IsDefaultKey(split.key);
-        if (found) result = std::move(split.value);
+        if (found) result = DefaultKeyOf(split.value);
     } while (!found && !input.AtEnd());
     RaiseIfFailed(input.Close());
     return result;
@@ -93,7 +93,7 @@ bool WriteDefaultKey(std::uint8_t slot) {
     DeleteFileA(kTemporaryFilePath);
     TextWriter output(kTemporaryFilePath, CREATE_NEW);
     RaiseIfFailed(output.Failure());
-    const RewrittenBootText rewrite = RewriteBootText(old, newKey);
+    const RewrittenBootText rewrite = RewriteBootText(old, newKey, slot);
     if (read) {
         output.WriteText(rewrite.text);
         // The replacement below is only as good as what has reached the disk before it.
@@ -110,7 +110,7 @@ bool WriteDefaultKey(std::uint8_t slot) {
     // Not a byte of a failed rewrite stays behind.
     DeleteFileA(kTemporaryFilePath);
     // A file without a "default" line is still rewritten, but then names no key.
-    return replaced && rewrite.namesKey;
+    return replaced && rewrite.startsChosen;
 }
 
 }  // namespace mvorbel

@@ -19,12 +19,15 @@ inline constexpr const char* kBackupAsidePath = "c:\\36528945648735";
 
 // Fills chooserState's slots from the [operating systems] section. Raises InOutError.
 void ReadOsEntries();
-// The value of the first "default" line, or empty. Raises InOutError on open and close only.
+// The key that the first "default" line names (its value up to a line feed), or empty. Raises
+// InOutError on open and close only.
 String ReadDefaultKey();
 // Makes boot.ini's "default" lines name the key of the given used slot (1..5), after a backup
-// copy when the backup flag is set. True only when c:\boot.ini was replaced by the rewritten
-// text and that text names the key. Raises InOutError on opening the files and on closing them;
-// other failures leave the file as it was, and no temporary file, and give false.
+// copy when the backup flag is set; when an entry with the same key comes before the slot's
+// line, that line moves up to just before it, so that the loader starts the chosen one. True
+// only when c:\boot.ini was replaced by the rewritten text and that text, read again, starts the
+// slot's entry. Raises InOutError on opening the files and on closing them; other failures leave
+// the file as it was, and no temporary file, and give false.
 bool WriteDefaultKey(std::uint8_t slot);
 
 }  // namespace mvorbel

@@ -1,7 +1,8 @@
 #pragma once
-// The rewrite of boot.ini as text: only the value of each "default" line changes. Every other byte
-// stays as it was, the text after a Ctrl-Z included; only line ends may change (a lone CR, or a
-// missing line end before the physical end or a Ctrl-Z, becomes CR LF).
+// The rewrite of boot.ini as text: the value of each "default" line changes, and the chosen
+// entry's line may move up within its section. Every other byte stays as it was, the text after a
+// Ctrl-Z included; only line ends may change (a lone CR, or a missing line end before the
+// physical end or a Ctrl-Z, becomes CR LF).
 #include <string_view>
 
 #include "platform/runtime/string.h"
@@ -16,15 +17,24 @@ String RewriteDefaultLine(std::string_view line, std::string_view newKey);
 
 struct RewrittenBootText {
     String text;
-    // The rewritten file, read by the text-file rules, has a "default" line and its value is
-    // newKey exactly.
-    bool namesKey = false;
+    // Read again by the text-file rules, the rewritten file makes the loader start the chosen
+    // entry: its first "default" line names newKey, and the chosen entry's line is the first line
+    // of the section with that key.
+    bool startsChosen = false;
 };
 
-// The whole file's bytes rewritten.
-RewrittenBootText RewriteBootText(std::string_view old, std::string_view newKey);
+// The whole file's bytes rewritten for the entry on the `position`-th line after the
+// [operating systems] header (its slot number), whose key is newKey. The loader starts the first
+// entry of the section with the default's key, so when a line with the same key comes before the
+// chosen one, the chosen line moves up to just before the first such line.
+RewrittenBootText RewriteBootText(std::string_view old, std::string_view newKey, int position);
 
-// Whether a key, lower-cased, is "default".
+// Whether a key, lower-cased, is "default"; "[operating systems]".
 bool IsDefaultKey(std::string_view key);
+bool IsOsSectionHeader(std::string_view key);
+
+// The key that a "default" line's value names: the value up to its first line feed, where the
+// loader ends it too (the rewrite replaces just that part).
+std::string_view DefaultKeyOf(std::string_view value);
 
 }  // namespace mvorbel

@@ -1,5 +1,8 @@
 #include "core/chooser_menu.h"
 
+#include "core/bcd_store.h"
+#include "core/boot_file.h"
+#include "core/chooser_state.h"
 #include "core/key_value.h"
 #include "core/windows1251.h"
 
@@ -19,15 +22,66 @@ const char* const kMenuTemplate[kMenuTemplateLastIndex + 1] = {
     "-", kHibernateText, "-", kTurnOffText, "-", kCancelText, "",
 };
 
-DisplayText OsItemLabel(std::string_view description) {
-    String shown;
-    for (char c : description) {
+namespace {
+
+// The platform takes a single "&" as an accelerator prefix and would hide it.
+template <class Char>
+BasicString<Char> ShownAsWritten(std::basic_string_view<Char> text) {
+    BasicString<Char> shown;
+    for (Char c : text) {
         shown += c;
-        if (c == '&') shown += '&';
+        if (c == '&') shown += c;
     }
+    return shown;
+}
+
+}  // namespace
+
+DisplayText OsItemLabel(std::string_view description) {
     DisplayText label = ProgramText(kRestartIntoText);
-    label += MakeDisplayText(shown);
+    label += MakeDisplayText(ShownAsWritten(description));
     return label;
+}
+
+DisplayText StoreItemLabel(const OsEntry& entry) {
+    DisplayText label = ProgramText(kRestartIntoText);
+    label += ProgramText("\"");
+    const DisplayText guid = MakeDisplayText(entry.key);
+    if (entry.wideDescription.empty()) {
+        label += guid;
+    } else {
+        // The store is only read on the NT family, which shows the wide form; the single-byte
+        // form names the entry by its GUID.
+        label += DisplayText{guid.bytes, ShownAsWritten(entry.wideDescription.View())};
+    }
+    label += ProgramText("\"");
+    return label;
+}
+
+StoreRead ReadBootEntries() {
+    if (chooserState.source == BootSource::kBcdStore) return ReadBcdStore();
+    ReadOsEntries();
+    chooserState.defaultKey = ReadDefaultKey();
+    return StoreRead::kRead;
+}
+
+void ShowOsEntries(MenuObject* menu) {
+    const bool store = chooserState.source == BootSource::kBcdStore;
+    bool marked = false;
+    for (int slot = 1; slot <= kOsSlotCount; ++slot) {
+        const OsEntry& entry = chooserState.Slot(slot);
+        const int item = slot - 1;
+        if (!entry.Used()) {
+            menu->SetItemVisible(item, false);
+            continue;
+        }
+        menu->SetItemText(item, store ? StoreItemLabel(entry) : OsItemLabel(entry.description));
+        menu->SetItemVisible(item, true);
+        const bool named = store ? SameGuid(entry.key, chooserState.defaultKey) : entry.key == chooserState.defaultKey;
+        const bool mark = !marked && named;
+        menu->SetItemChecked(item, mark);
+        marked = marked || mark;
+    }
 }
 
 String HibernationProbePath(std::string_view systemDirectory, bool win9xFamily) {

@@ -2,8 +2,10 @@
 // The Popup menu's layout: its template, what each item is, and how items are labelled.
 #include <string_view>
 
+#include "core/bcd_store.h"
 #include "platform/runtime/string.h"
 #include "ui/display_text.h"
+#include "ui/menu_object.h"
 
 namespace mvorbel {
 
@@ -32,6 +34,20 @@ extern const char* const kMenuTemplate[kMenuTemplateLastIndex + 1];
 // machine. The platform takes a single "&" as an accelerator prefix and would hide it, so every
 // "&" of the description is doubled to show as written.
 DisplayText OsItemLabel(std::string_view description);
+
+struct OsEntry;
+// The label of an entry of the BCD store: "Перезагрузить в " and the store's description in
+// quotes (the GUID where the entry has none), shown as written whatever the code page.
+DisplayText StoreItemLabel(const OsEntry& entry);
+
+// Reads the entries and the default key of the running system's boot menu into chooserState:
+// c:\boot.ini's (raises InOutError; always kRead otherwise) or the BCD store's.
+StoreRead ReadBootEntries();
+
+// Shows chooserState's entries on items 0..4: each used slot's item labelled and shown, every
+// other one hidden, and the check mark on the first slot whose key the default names, the entry
+// the loader starts, alone.
+void ShowOsEntries(MenuObject* menu);
 
 // Where a hibernation file would be: on the 9x family the lower-cased system directory (which
 // ends in a backslash) followed by "\vmmhiber.w9x"; on the NT family the system drive's letter

@@ -21,8 +21,9 @@ constexpr LONG kMainWindowLeft = 205;
 constexpr LONG kMainWindowTop = 98;
 constexpr LONG kMainWindowWidth = 188;
 constexpr LONG kMainWindowHeight = 127;
-// TPM_HORNEGANIMATION: the menu unfolds from right to left; left/top alignment at the point.
-constexpr UINT kPopupTrackFlags = 0x800;
+// TPM_HORNEGANIMATION: the menu unfolds from right to left, where the platform animates menus;
+// left/top alignment at the point.
+constexpr UINT kPopupTrackFlags = TPM_HORNEGANIMATION;
 
 constexpr const char* kEmptyMenuTemplate[] = {""};
 
@@ -37,16 +38,6 @@ constexpr MenuCommandEvent::Handler kOsItemHandlers[kOsSlotCount] = {
     &OnChooseEntry<1>, &OnChooseEntry<2>, &OnChooseEntry<3>, &OnChooseEntry<4>, &OnChooseEntry<5>,
 };
 
-void LabelOsItems(MenuObject* menu) {
-    for (int slot = 1; slot <= kOsSlotCount; ++slot) {
-        const OsEntry& entry = chooserState.Slot(slot);
-        if (!entry.Used()) continue;
-        menu->SetItemText(slot - 1, OsItemLabel(entry.description));
-        menu->SetItemVisible(slot - 1, true);
-        if (entry.key == chooserState.defaultKey) menu->SetItemChecked(slot - 1, true);
-    }
-}
-
 void ShowPowerItems(MenuObject* menu, bool hibernationFile) {
     menu->SetItemVisible(kShutdownSeparator, chooserState.shutdown);
     menu->SetItemVisible(kHibernateItem, chooserState.shutdown && hibernationFile);
@@ -54,6 +45,12 @@ void ShowPowerItems(MenuObject* menu, bool hibernationFile) {
     menu->SetItemVisible(kTurnOffItem, chooserState.hibernate);
     menu->SetItemVisible(kCancelSeparator, chooserState.cancel);
     menu->SetItemVisible(kCancelItem, chooserState.cancel);
+}
+
+// Nothing to choose from: the user is told why, and the program ends.
+void QuitWithNotice(const char* notice) {
+    ShowMessageBox(ProgramText(notice));
+    PostQuitMessage(0);
 }
 
 }  // namespace
@@ -93,18 +90,20 @@ void BuildMainWindow(ChooserObject*& chooser, WindowObject* parent) {
 }
 
 void RunChooser(ChooserObject* chooser) {
-    if (!FileIsPresent(kBootFilePath)) {
-        ShowMessageBox(ProgramText(kNoBootFileNotice));
-        PostQuitMessage(0);
+    chooserState.source = HasBootManager() ? BootSource::kBcdStore : BootSource::kBootIni;
+    if (chooserState.source == BootSource::kBootIni && !FileIsPresent(kBootFilePath)) {
+        QuitWithNotice(kNoBootFileNotice);
         return;
     }
     chooserState.SetStartFlags();
     ReadSettings();
-    ReadOsEntries();
-    chooserState.defaultKey = ReadDefaultKey();
-
+    const StoreRead read = ReadBootEntries();
+    if (read != StoreRead::kRead) {
+        QuitWithNotice(read == StoreRead::kDenied ? kStoreDeniedNotice : kNoStoreNotice);
+        return;
+    }
     MenuObject* menu = chooser->popupMenu;
-    LabelOsItems(menu);
+    ShowOsEntries(menu);
     ShowPowerItems(menu, HibernationFileFound());
 
     POINT cursor = {};

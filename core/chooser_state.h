@@ -9,14 +9,20 @@
 namespace mvorbel {
 
 struct OsEntry {
-    String key;          // text of the entry line before its first "=", as in the file
-    String description;  // text after that "=", as in the file
+    String key;          // boot.ini: the line's text before its first "="; the store: the GUID
+    String description;  // boot.ini: the text after that "=", as in the file
+    WideString wideDescription;  // the store's description, UTF-16 as it holds it
     bool Used() const { return !key.empty(); }
 };
 
 inline constexpr int kOsSlotCount = 5;
 
+// Where the entries come from: c:\boot.ini for the NT loader (Windows 95 to XP), the BCD store
+// for the Windows Boot Manager (Vista and later).
+enum class BootSource : std::uint8_t { kBootIni, kBcdStore };
+
 struct ChooserState {
+    BootSource source = BootSource::kBootIni;
     // Slots 1..5; use Slot(n) to address them by their number.
     std::array<OsEntry, kOsSlotCount> osEntries;
     String defaultKey;

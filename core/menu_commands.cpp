@@ -1,6 +1,8 @@
 #include "core/menu_commands.h"
 
+#include "core/bcd_edit.h"
 #include "core/boot_file.h"
+#include "core/chooser_menu.h"
 #include "core/chooser_state.h"
 #include "core/platform_utils.h"
 #include "core/power.h"
@@ -30,33 +32,30 @@ void CarryOutReopenedMenuCommand(ChooserObject* chooser) {
 
 }  // namespace
 
-bool CtrlHeld() {
+bool KeyHeld(int virtualKey) {
     // Widened with its sign, the high-order (down) bit fills the upper 16 bits; the toggle bit
     // does not count.
-    const std::int32_t state = static_cast<SHORT>(GetKeyState(VK_CONTROL));
+    const std::int32_t state = static_cast<SHORT>(GetKeyState(virtualKey));
     return (static_cast<std::uint32_t>(state) >> 16) != 0;
 }
 
-void RefreshDefaultChecks() {
-    chooserState.defaultKey = ReadDefaultKey();
-    for (int slot = 1; slot <= kOsSlotCount; ++slot) {
-        const OsEntry& entry = chooserState.Slot(slot);
-        if (!entry.Used()) continue;
-        chooserObject->popupMenu->SetItemChecked(slot - 1, entry.key == chooserState.defaultKey);
-    }
-}
-
 void ChooseEntry(ChooserObject* chooser, std::uint8_t slot) {
-    const bool rewritten = WriteDefaultKey(slot);
-    // Taken before the notice: a message box reads keyboard messages of its own.
+    // Taken before anything else: a message box reads keyboard messages of its own.
     const bool ctrl = CtrlHeld();
-    if (!rewritten) ShowMessageBox(ProgramText(kRewriteFailedNotice));
+    const bool store = chooserState.source == BootSource::kBcdStore;
+    const bool nextStartOnly = store && !ctrl && KeyHeld(VK_SHIFT);
+    const String& key = chooserState.Slot(slot).key;
+    const bool changed = !store ? WriteDefaultKey(slot) : nextStartOnly ? SetBcdBootSequence(key) : SetBcdDefault(key);
+    if (!changed) ShowMessageBox(ProgramText(store ? kStoreChangeFailedNotice : kRewriteFailedNotice));
     if (ctrl) {
-        RefreshDefaultChecks();
+        // The change may have moved a line: the slots are read again with the labels, so that
+        // a choice in the re-opened menu names the entry it shows.
+        ReadBootEntries();
+        ShowOsEntries(chooser->popupMenu);
         chooser->popupMenu->ShowPopupAt(chooserState.cursorX, chooserState.cursorY);
         CarryOutReopenedMenuCommand(chooser);
-    } else if (rewritten) {
-        // Restarting with boot.ini unchanged would start the system the user just left.
+    } else if (changed) {
+        // Restarting with the boot menu unchanged would start the system the user just left.
         TerminatePlayer();
         RestartSystem();
     }

@@ -35,6 +35,11 @@ DWORD ReportedFamily() {
 // paths, which ask for no privilege and no forced request.
 bool IsWin9xFamily() { return ReportedFamily() != VER_PLATFORM_WIN32_NT; }
 
+bool HasBootManager() {
+    OSVERSIONINFOA info = {sizeof info};
+    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion >= 6;
+}
+
 bool EnableShutdownPrivilege() {
     if (IsWin9xFamily()) return true;
     HANDLE rawToken = nullptr;

@@ -11,6 +11,9 @@ namespace mvorbel {
 DWORD ReportedFamily();
 // True on the 9x family: GetVersionExA reports a platform other than NT.
 bool IsWin9xFamily();
+// True on NT 6.0 (Vista) and later, which start through the Windows Boot Manager and its BCD
+// store; the NT loader's c:\boot.ini, if any is left, no longer decides what starts.
+bool HasBootManager();
 
 // Enables SeShutdownPrivilege in the process token on the NT family; true when enabled or not
 // needed (9x).

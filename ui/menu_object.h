@@ -101,5 +101,8 @@ bool MenuCommandHandler(WindowObject* window, MSG& message, LRESULT* result);
 UINT MenuItemInfoSize();
 // 95 and NT 4.0 or older set an item's text through MIIM_TYPE, not MIIM_STRING.
 bool HasOldMenuItemText();
+// The popup's track flags as the running platform takes them: without the animation flags on
+// 95, NT 4.0 and older and unknown platforms.
+UINT TrackFlagsHere(UINT flags);
 
 }  // namespace mvorbel

@@ -53,6 +53,21 @@ UINT MenuItemInfoSize() {
     }
 }
 
+UINT TrackFlagsHere(UINT flags) {
+    constexpr UINT kAnimation =
+        TPM_HORPOSANIMATION | TPM_HORNEGANIMATION | TPM_VERPOSANIMATION | TPM_VERNEGANIMATION | TPM_NOANIMATION;
+    switch (CurrentMenuPlatform()) {
+        case MenuPlatform::Windows95:
+        case MenuPlatform::NT4OrOlder:
+        case MenuPlatform::Unrecognised:
+            // Menu animation came with 98 and 2000. Later versions refuse the whole call, menu
+            // and all, for a flag they don't know; these may do the same with the animation's.
+            return flags & ~kAnimation;
+        default:
+            return flags;
+    }
+}
+
 bool HasOldMenuItemText() {
     const MenuPlatform platform = CurrentMenuPlatform();
     return platform == MenuPlatform::Windows95 || platform == MenuPlatform::NT4OrOlder;

@@ -15,7 +15,7 @@ constexpr LONG kOutOfSightTop = 2050;
 void MenuObject::TrackAt(LONG x, LONG y) {
     if (onBeforePopup.HasHandler()) onBeforePopup(this);
     // Without TPM_RETURNCMD the chosen entry arrives later, as WM_COMMAND to the owner.
-    TrackPopupMenu(menuHandle.get(), trackFlags, x, y, 0, ownerWindow->handle, nullptr);
+    TrackPopupMenu(menuHandle.get(), TrackFlagsHere(trackFlags), x, y, 0, ownerWindow->handle, nullptr);
 }
 
 void MenuObject::ShowPopupAt(LONG x, LONG y) {

@@ -13,13 +13,15 @@ constexpr DWORD kProtected = kReadOnly | kHiddenSystem;
 // The rewritten text, boot.ini aside, the fresh backup, boot.old aside.
 const char* const kFixedNames[] = {"36528945648732", "36528945648733", "36528945648734", "36528945648735"};
 
-std::string BootIni(const std::string& key) {
+// The choice, C:\ in slot 3, shares its path with the first entry: it moves up before it.
+std::string BootIni(const std::string& key, bool moved) {
+    const std::string first = "C:\\=\"Microsoft Windows\"\r\n", chosen = "C:\\=\"Windows 98\"\r\n";
+    const std::string xp = "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS=\"Windows XP\" /fastdetect\r\n";
     return "[boot loader]\r\ntimeout=30\r\nDefault=" + key + "\r\n[operating systems]\r\n" +
-           "multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS=\"Windows XP\" /fastdetect\r\n" +
-           "C:\\=\"Windows 98\"\r\n";
+           (moved ? chosen + first + xp : first + xp + chosen);
 }
-const std::string kOld = BootIni("multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS");
-const std::string kNew = BootIni("C:\\");
+const std::string kOld = BootIni("multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS", false);
+const std::string kNew = BootIni("C:\\", true);
 
 struct Fault {
     const char* function;
@@ -80,12 +82,42 @@ TEST_F(BootFile, ReadErrorsRaiseFromTheEntriesButEndTheDefaultScanQuietly) {
     EXPECT_EQ("I/O error 6.", testing::Raised(ReadDefaultKey)) << "a failed close raises";
 }
 
-// The rewrite changes the default line's value and nothing else.
+// The rewrite changes the default lines' values and nothing else, but for the chosen entry's line:
+// when an entry with its key comes before it in the section, it moves up to just before the first
+// such line, which is the one the loader starts. The result says whether the file read again starts
+// the slot's line: its default names the key up to a line feed, where the loader ends the value.
 TEST_F(BootFile, WritesTheRewrittenBytes) {
-    Arrange();
-    Put("boot.ini", "a=1\r\nDefault=b\ntimeout=3\r\n\x1Atail");
-    EXPECT_FALSE(WriteDefaultKey(3)) << "the value read back runs on past the line feed";
-    EXPECT_EQ("a=1\r\nDefault=C:\\\ntimeout=3\r\n\x1Atail", Content("boot.ini"));
+    const struct {
+        const char* what;
+        std::string old;
+        int slot;
+        std::string key;
+        std::string rewritten;
+        bool startsChosen;
+    } cases[] = {
+        {"a hand edit's line feed ends the value",
+         "Default=b\ntimeout=3\r\n[operating systems]\r\nb=1\r\nC:\\=2\r\n\x1Atail", 2, "C:\\",
+         "Default=C:\\\ntimeout=3\r\n[operating systems]\r\nb=1\r\nC:\\=2\r\n\x1Atail", true},
+        {"the second of a path moves up", "default=a\r\n[operating systems]\r\nb=0\r\na=1\r\nc=2\r\na=3\r\na=4\r",
+         4, "a", "default=a\r\n[operating systems]\r\nb=0\r\na=3\r\na=1\r\nc=2\r\na=4\r\n", true},
+        {"the first of a path stays", "default=b\r\n[operating systems]\r\na=1\r\na=2\r\n", 1, "a",
+         "default=a\r\n[operating systems]\r\na=1\r\na=2\r\n", true},
+        {"the same key before the section", "a=0\r\ndefault=b\r\n[Operating Systems]\r\nb=1\r\na=2\r\n", 2, "a",
+         "a=0\r\ndefault=a\r\n[Operating Systems]\r\nb=1\r\na=2\r\n", true},
+        // boot.ini changed since its entries were read: nothing moves, and the loader would start another line.
+        {"another entry on the slot's line", "default=b\r\n[operating systems]\r\na=1\r\nb=2\r\n", 2, "a",
+         "default=a\r\n[operating systems]\r\na=1\r\nb=2\r\n", false},
+        {"a key with a line feed", "default=b\r\n[operating systems]\r\na\nb=1\r\n", 1, "a\nb",
+         "default=a\nb\r\n[operating systems]\r\na\nb=1\r\n", false},
+        {"no default line", "[operating systems]\r\na=1\r\n", 1, "a", "[operating systems]\r\na=1\r\n", false},
+    };
+    for (const auto& c : cases) {
+        Fresh();
+        chooserState.Slot(c.slot) = OsEntry{c.key.c_str(), "x"};
+        Put("boot.ini", c.old);
+        EXPECT_EQ(c.startsChosen, WriteDefaultKey(std::uint8_t(c.slot))) << c.what;
+        EXPECT_EQ(c.rewritten, Content("boot.ini")) << c.what;
+    }
 }
 
 // On the NT family boot.ini is replaced in one step. It keeps its attributes; the backup keeps

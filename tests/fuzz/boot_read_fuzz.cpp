@@ -21,20 +21,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // At most five slots, each the line after the first section header as the split makes it.
     const std::vector<std::string> lines = TextLines(text);
-    std::size_t next = lines.size();
-    for (std::size_t i = 0; i < lines.size() && next == lines.size(); ++i) {
-        if (Split(lines[i]).lowerKey == "[operating systems]") next = i + 1;
-    }
-    for (std::size_t slot = 1; slot <= kOsSlotCount; ++slot, ++next) {
-        const Line expected = next < lines.size() ? Split(lines[next]) : Line{};
-        const OsEntry& got = chooserState.Slot(int(slot));
+    for (int slot = 1; slot <= kOsSlotCount; ++slot) {
+        const std::optional<std::size_t> line = SlotLine(lines, slot);
+        const Line expected = line ? Split(lines[*line]) : Line{};
+        const OsEntry& got = chooserState.Slot(slot);
         Check(std::string_view(got.key) == expected.key && std::string_view(got.description) == expected.value,
               "each slot is the line after the section header as the split makes it",
               "slot " + std::to_string(slot) + ": key " + Shown(got.key) + " description " +
                   Shown(got.description) + ", expected " + Shown(expected.key) + " " + Shown(expected.value));
     }
-    const std::string expectedDefault = DefaultValue(text).value_or("");
-    Check(std::string_view(defaultKey) == expectedDefault, "the default key is the first default line's value",
+    const std::string expectedDefault = DefaultKey(text).value_or("");
+    Check(std::string_view(defaultKey) == expectedDefault, "the default key is the first default line's, up to a line feed",
           "got " + Shown(defaultKey) + ", expected " + Shown(expectedDefault));
     return 0;
 }

@@ -1,9 +1,12 @@
-// The rewrite of boot.ini's default line on either family, with or without a backup, among
-// planted files of the names it uses, and with up to two file calls failing: boot.ini is never
-// lost, the result never claims more than the file says, the backup never holds a third text.
+// The rewrite of boot.ini's default line, the chosen line moved up before the first of its path,
+// on either family, with or without a backup, among planted files of the names it uses, and with
+// up to two file calls failing: boot.ini is never lost, the result never claims more than the file
+// says, the backup never holds a third text.
 //
 // Input: flags, attributes of boot.ini, boot.old, planted files, the slot, two faults of three bytes
 // (call, nth, error; on when the call byte's top bit is), then the old text.
+#include <algorithm>
+
 #include "core/boot_file.h"
 #include "core/chooser_state.h"
 #include "platform/winsim/system/system_control.h"
@@ -26,11 +29,20 @@ constexpr std::size_t kHeader = 11;
 DWORD Attributes(std::uint8_t bits) { return DWORD(bits & 7) | (bits & 8 ? FILE_ATTRIBUTE_ARCHIVE : 0); }
 
 // Every line end becomes CR LF, a default line names the key (a line without "=" becomes its
-// trimmed key, "=" and the key; with "=", the value up to its first lone LF is replaced), and
-// what follows a Ctrl-Z stays as it was.
-std::string Rewritten(std::string_view old, const std::string& key) {
+// trimmed key, "=" and the key; with "=", the value up to its first lone LF is replaced), what
+// follows a Ctrl-Z stays as it was, and the slot's line, when it holds the key, goes before the
+// first line of the section that holds it too.
+std::string Rewritten(std::string_view old, const std::string& key, int slot) {
+    std::vector<std::string> lines = TextLines(old);
+    const std::optional<std::size_t> chosen = SlotLine(lines, slot);
+    if (chosen && Split(lines[*chosen]).key == key) {
+        std::size_t first = *chosen - std::size_t(slot) + 1;
+        while (Split(lines[first]).key != key) ++first;
+        std::rotate(lines.begin() + std::ptrdiff_t(first), lines.begin() + std::ptrdiff_t(*chosen),
+                    lines.begin() + std::ptrdiff_t(*chosen) + 1);
+    }
     std::string text;
-    for (std::string line : TextLines(old)) {
+    for (std::string line : lines) {
         if (const Line split = Split(line); split.lowerKey == "default") {
             const std::size_t equals = line.find('=');
             const std::size_t lineFeed = equals == line.npos ? line.npos : line.find('\n', equals);
@@ -42,6 +54,15 @@ std::string Rewritten(std::string_view old, const std::string& key) {
     }
     const std::size_t ctrlZ = old.find('\x1A');
     return text + std::string(ctrlZ == old.npos ? "" : old.substr(ctrlZ));
+}
+
+// Whether the loader, reading the old text rewritten, starts the slot's entry: the slot's line is
+// there with the key (and so comes first among the lines with it once moved), and the default
+// names the key.
+bool StartsChosen(std::string_view old, const std::string& key, int slot, const std::string& rewritten) {
+    const std::vector<std::string> lines = TextLines(old);
+    const std::optional<std::size_t> chosen = SlotLine(lines, slot);
+    return chosen && Split(lines[*chosen]).key == key && DefaultKey(rewritten) == key;
 }
 
 }  // namespace
@@ -70,8 +91,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!chooserState.Slot(slot).Used()) chooserState.Slot(slot = 1) = OsEntry{"C:\\", "\"Microsoft Windows\""};
     const std::string key(chooserState.Slot(slot).key);
     chooserState.backup = backup;
-    const std::string rewritten = Rewritten(old, key);
-    const bool namesKey = DefaultValue(rewritten) == key;
+    const std::string rewritten = Rewritten(old, key, slot);
+    const bool startsChosen = StartsChosen(old, key, slot, rewritten);
     std::string what = std::string(win9x ? "9x" : "NT") + (backup ? ", backup" : "") + ", key " + Shown(key);
 
     winsim::ClearFileJournal();
@@ -96,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<std::string> boot = drive.Content("boot.ini");
     Check(whole(boot), "boot.ini ends holding the old or the new text",
           what + "\ngot " + Shown(boot.value_or("<missing>")));
-    Check(!named || (boot == rewritten && namesKey), "true only when boot.ini names the key", what);
+    Check(!named || (boot == rewritten && startsChosen), "true only when boot.ini starts the slot's entry", what);
     Check(backupKept(drive.Content("boot.old")), "the backup is what it was or the old text", what);
     for (const auto& step : winsim::FileJournal()) {
         const auto content = [&](const char* path) {
@@ -111,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               what + "\nafter " + step.call);
     }
     if (!raised && boot == rewritten && rewritten != old) {
-        Check(named == namesKey, "a replaced boot.ini gives the result its text says", what);
+        Check(named == startsChosen, "a replaced boot.ini gives the result its text says", what);
     }
     if (failed) return 0;
     // Only a planted read-only file under the temporary name keeps the rewrite from starting.
@@ -119,7 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(raised == ((flags & 8) && readOnlyPlanted), "without failures only a planted read-only temporary file raises",
           what);
     if (raised) return 0;
-    Check(boot == rewritten && named == namesKey, "without failures boot.ini is rewritten", what);
+    Check(boot == rewritten && named == startsChosen, "without failures boot.ini is rewritten", what);
     Check(GetFileAttributesA("c:\\boot.ini") == attributesBefore, "boot.ini keeps its attributes", what);
     for (int i = 0; i < 4; ++i) {
         Check((flags & (8 << i)) || !drive.Content(kFixedNames[i]), "no fixed name is left behind",

@@ -71,10 +71,20 @@ inline std::vector<std::string> TextLines(std::string_view bytes) {
     return lines;
 }
 
-// The value of the first default line.
-inline std::optional<std::string> DefaultValue(std::string_view text) {
+// The key the first default line names: its value up to a line feed, where the loader ends it.
+inline std::optional<std::string> DefaultKey(std::string_view text) {
     for (const std::string& line : TextLines(text)) {
-        if (Line split = Split(line); split.lowerKey == "default") return split.value;
+        if (Line split = Split(line); split.lowerKey == "default") return split.value.substr(0, split.value.find('\n'));
+    }
+    return std::nullopt;
+}
+
+// The line after the first [operating systems] header that holds slot n (1..5), if there is one.
+inline std::optional<std::size_t> SlotLine(const std::vector<std::string>& lines, int slot) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (Split(lines[i]).lowerKey != "[operating systems]") continue;
+        if (i + std::size_t(slot) < lines.size()) return i + std::size_t(slot);
+        return std::nullopt;
     }
     return std::nullopt;
 }

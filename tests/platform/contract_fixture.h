@@ -1,7 +1,8 @@
 #pragma once
 // What the contract tests share, and the one place where they differ between winsim and the real
 // Win32: a scratch folder (drive T: mapped to a fresh host folder on winsim, a fresh folder under
-// the temporary folder on Windows) and a window class that logs messages.
+// the temporary folder on Windows), a scratch registry key, a program to start, and a window
+// class that logs messages.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +19,7 @@
 #ifndef _WIN32
 #include "platform/winsim/base/base_control.h"
 #include "platform/winsim/files/files_control.h"
+#include "platform/winsim/system/registry_control.h"
 #include "platform/winsim/system/system_control.h"
 #include "platform/winsim/ui/ui_control.h"
 #endif
@@ -128,6 +130,98 @@ class FileContract : public Contract {
     mvorbel::testing::TempFolder folder_{"mvorbel-contract"};
     const std::filesystem::path host_ = folder_.Path();
     std::string root_;
+};
+
+// The registry rows read under a scratch key, HKCU\Software\mVorbel-contract-test, emptied
+// before and after each test. Windows arranges it with its own calls, winsim with its control.
+class RegistryContract : public Contract {
+ protected:
+    void SetUp() override {
+        Contract::SetUp();
+        RemoveScratch();
+    }
+    void TearDown() override { RemoveScratch(); }
+
+    static constexpr const char* kScratch = "Software\\mVorbel-contract-test";
+
+    // A value of the key at `path` below the scratch key, the key made as needed.
+    static void PutValue(const std::string& path, const std::string& name, DWORD type, std::vector<BYTE> data) {
+        const std::string key = std::string(kScratch) + "\\" + path;
+#ifdef _WIN32
+        HKEY made = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                                 nullptr, &made, nullptr))
+            << key;
+        EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(made, Wide(name).c_str(), 0, type, data.data(), DWORD(data.size())))
+            << key << ", " << name;
+        RegCloseKey(made);
+#else
+        winsim::SetRegistryValue("HKEY_CURRENT_USER\\" + key, name, {type, std::move(data)});
+#endif
+    }
+
+    // REG_SZ data (one text and its terminator) or REG_MULTI_SZ data (each text and its
+    // terminator, then one more), in UTF-16LE.
+    static std::vector<BYTE> StringData(const std::vector<std::string>& utf8, bool multi) {
+        std::vector<BYTE> data;
+        auto add = [&](WCHAR unit) {
+            data.push_back(BYTE(unit & 0xFF));
+            data.push_back(BYTE(unit >> 8));
+        };
+        for (const auto& text : utf8) {
+            for (WCHAR unit : Wide(text)) add(unit);
+            add(0);
+        }
+        if (multi) add(0);
+        return data;
+    }
+
+ private:
+    // winsim's registry is empty after every reset.
+    static void RemoveScratch() {
+#ifdef _WIN32
+        RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kScratch).c_str());
+#endif
+    }
+};
+
+// The process rows start a small program of their own: with "/exit N" it ends at once with exit
+// code N, with "/hang" it waits to be terminated. On Windows it is tests/support/contract_child.cpp,
+// built beside this program; on winsim an image on the scratch drive whose behaviour reads its
+// command line as the child does.
+class ProcessContract : public FileContract {
+ protected:
+    void SetUp() override {
+        FileContract::SetUp();
+#ifdef _WIN32
+        char own[MAX_PATH + 1] = {};
+        GetModuleFileNameA(nullptr, own, sizeof own);
+        child_ = std::string(own).substr(0, std::string(own).find_last_of('\\')) + "\\contract_child.exe";
+#else
+        MakeFile("contract_child.exe", "MZ");
+        child_ = Path("contract_child.exe");
+        winsim::SetProgramBehaviour("contract_child.exe", [](const std::string& commandLine) {
+            const std::size_t exit = commandLine.find(" /exit ");
+            if (exit != std::string::npos) return winsim::ExitsWith(DWORD(std::stoul(commandLine.substr(exit + 7))));
+            EXPECT_NE(std::string::npos, commandLine.find(" /hang")) << commandLine;
+            return winsim::Hangs();
+        });
+#endif
+    }
+
+    // Starts the child as the product starts a program: by its path, with its path quoted first
+    // on the command line, without a console window, hidden.
+    BOOL Start(const std::string& image, const std::string& arguments, PROCESS_INFORMATION& started) const {
+        std::string commandLine = "\"" + image + "\" " + arguments;
+        STARTUPINFOA startup = {sizeof startup};
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_HIDE;
+        started = {};
+        return CreateProcessA(image.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                              nullptr, &startup, &started);
+    }
+
+    std::string child_;
 };
 
 // Image names by process id, from a fresh tool-help snapshot.

@@ -109,6 +109,21 @@ def check_headers(text, size):
     return [finding for holds, finding in checks if not holds]
 
 
+def check_manifest(data):
+    """The manifest asks Vista and later for the administrator's rights where the user has them.
+    XP refuses to start a program whose manifest has a trustInfo it can't read, so there is one,
+    in the asm.v3 namespace."""
+    trust = re.findall(rb'<trustInfo\b[^>]*>', data)
+    levels = re.findall(rb'<requestedExecutionLevel\b[^>]*\blevel="(\w+)"', data)
+    checks = [
+        (len(trust) == 1, f'manifest has {len(trust)} trustInfo elements, not one'),
+        (trust == [b'<trustInfo xmlns="urn:schemas-microsoft-com:asm.v3">'],
+         f'trustInfo is not in the asm.v3 namespace: {trust}'),
+        (levels == [b'highestAvailable'], f'requested execution levels are {levels}, not highestAvailable'),
+    ]
+    return [finding for holds, finding in checks if not holds]
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument('exe', type=Path)
@@ -116,7 +131,7 @@ def main():
     args = parser.parse_args()
     text = dump(args.exe, args.objdump)
     findings = (check_headers(text, args.exe.stat().st_size) + check_imports(text)
-                + check_instructions(text))
+                + check_instructions(text) + check_manifest(args.exe.read_bytes()))
     for finding in findings:
         print(f'{args.exe.name}: {finding}')
     print(f'{args.exe.name}: {len(findings)} finding(s)' if findings

@@ -39,6 +39,10 @@ FLAWS = [
     ('a name Windows 95 has only as a stub', replace(b'InsertMenuItemA\0', b'InsertMenuItemW\0'),
      'USER32.dll InsertMenuItemW'),
     ('another DLL', replace(b'USER32.dll', b'MSVCRT.dll'), 'MSVCRT.dll TrackPopupMenu'),
+    ('run as the invoker', replace(b'"highestAvailable"', b'"asInvoker"       '), "levels are [b'asInvoker']"),
+    ('trustInfo in the asm.v2 namespace', replace(b'asm.v3">', b'asm.v2">'), 'not in the asm.v3 namespace'),
+    ('a second trustInfo', replace(b'<description>mVorbel boot chooser</description>', b'<trustInfo>'.ljust(44)),
+     'has 2 trustInfo elements'),
 ]
 
 

@@ -87,10 +87,11 @@ INSTANTIATE_TEST_SUITE_P(
         MenuCase{"KeyDiffersInCase", "default=A\r\n[operating systems]\r\na=One\r\nA=Two\r\n",
                  "shutdown=0",
                  {Os("One"), Checked(Os("Two")), kSeparator, kTurnOff, kSeparator, kCancel}},
-        MenuCase{"TwoEntriesWithTheDefaultKey",
-                 "default=a\r\n[operating systems]\r\na=One\r\nb=Two\r\na=Three\r\n",
+        // The loader starts the first entry with the default's key.
+        MenuCase{"TwoEntriesWithTheDefaultKeyTheFirstMarked",
+                 "default=a\r\n[operating systems]\r\nb=One\r\na=Two\r\na=Three\r\n",
                  "Shutdown=0\r\nHIBERNATE=0\r\ncancel=0\r\n",
-                 {Checked(Os("One")), Os("Two"), Checked(Os("Three"))}},
+                 {Os("One"), Checked(Os("Two")), Os("Three")}},
         // The file keeps the description as written; only the label doubles "&".
         MenuCase{"AmpersandShownLiterally", "[operating systems]\r\nC:\\=Tom & Jerry&\r\n",
                  "cancel=0", {Os("Tom && Jerry&&"), kSeparator, kHibernate, kSeparator, kTurnOff}},

@@ -78,25 +78,28 @@ TEST_F(MenuObjectTest, TextsShowThroughTheCallsOfTheFamily) {
     }
 }
 
-TEST(MenuPlatformTest, TheRecordIsShortBeforeItsBitmapMemberAndTheWideCallsAreTheNtFamilys) {
+// Menu animation came with 98 and 2000: elsewhere the popup is tracked without the animation flags.
+TEST(MenuPlatformTest, TheRecordIsShortBeforeItsBitmapMemberTheWideCallsAreTheNtFamilysAndAnimationIsNew) {
     // 48 and 44 on the 32-bit build.
     constexpr UINT kWhole = sizeof(MENUITEMINFOA), kShort = offsetof(MENUITEMINFOA, hbmpItem);
+    constexpr UINT kAnimated = TPM_HORNEGANIMATION | TPM_VERPOSANIMATION | TPM_NONOTIFY, kStill = TPM_NONOTIFY;
     // platform (0: the version call refused), major and minor version, the record size that version
-    // takes, its wide calls
-    const std::tuple<DWORD, DWORD, DWORD, UINT, bool> cases[] = {
-        {VER_PLATFORM_WIN32_WINDOWS, 4, 0, kShort, false},
-        {VER_PLATFORM_WIN32_WINDOWS, 4, 10, kWhole, false},
-        {VER_PLATFORM_WIN32_NT, 4, 0, kShort, true},
-        {VER_PLATFORM_WIN32_NT, 5, 0, kWhole, true},
-        {0, 5, 0, kShort, false}};
-    for (const auto& [platform, major, minor, size, wide] : cases) {
+    // takes, its wide calls, the track flags it gets for kAnimated
+    const std::tuple<DWORD, DWORD, DWORD, UINT, bool, UINT> cases[] = {
+        {VER_PLATFORM_WIN32_WINDOWS, 4, 0, kShort, false, kStill},
+        {VER_PLATFORM_WIN32_WINDOWS, 4, 10, kWhole, false, kAnimated},
+        {VER_PLATFORM_WIN32_NT, 4, 0, kShort, true, kStill},
+        {VER_PLATFORM_WIN32_NT, 5, 0, kWhole, true, kAnimated},
+        {0, 5, 0, kShort, false, kStill}};
+    for (const auto& [platform, major, minor, size, wide, flags] : cases) {
         winsim::Reset();
         winsim::SetVersion(platform == 0 ? VER_PLATFORM_WIN32_NT : platform, major, minor);
-        for (int nth : {1, 2}) {
+        for (int nth : {1, 2, 3}) {
             if (platform == 0) winsim::FailCall("GetVersionExA", nth, ERROR_INVALID_PARAMETER);
         }
         EXPECT_EQ(MenuItemInfoSize(), size) << platform << ": " << major << "." << minor;
         EXPECT_EQ(HasWideCalls(), wide) << platform << ": " << major << "." << minor;
+        EXPECT_EQ(TrackFlagsHere(kAnimated), flags) << platform << ": " << major << "." << minor;
     }
 }
 

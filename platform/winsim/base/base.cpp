@@ -85,12 +85,12 @@ std::optional<DWORD> InjectedFailure(const char* function) {
 
 namespace {
 bool (*quitProbe)() = nullptr;
-bool (*familyProbe)() = nullptr;
+VersionSeen (*versionProbe)() = nullptr;
 }  // namespace
 
-void SetFamilyProbe(bool (*ntFamily)()) { familyProbe = ntFamily; }
+void SetVersionProbe(VersionSeen (*probe)()) { versionProbe = probe; }
 
-bool NtFamilyNow() { return familyProbe == nullptr || familyProbe(); }
+VersionSeen VersionNow() { return versionProbe != nullptr ? versionProbe() : VersionSeen{}; }
 
 void SetQuitProbe(bool (*probe)()) { quitProbe = probe; }
 

@@ -68,10 +68,20 @@ bool FailsNow(const char* function);
 void SetQuitProbe(bool (*probe)());
 bool QuitPending();
 
-// Whether the system area reports the NT family, for calls of other areas that the 9x family
-// lacks. The system area installs the probe when a test chooses a version; before that, NT.
-void SetFamilyProbe(bool (*ntFamily)());
-bool NtFamilyNow();
+// The version the system area reports, for calls of other areas that differ by family or
+// version. The system area installs the probe when a test chooses a version; before that, NT 5.1.
+struct VersionSeen {
+    bool ntFamily = true;
+    DWORD major = 5;
+    DWORD minor = 1;
+    // At least major.minor of its family.
+    bool AtLeast(DWORD atLeastMajor, DWORD atLeastMinor) const {
+        return major > atLeastMajor || (major == atLeastMajor && minor >= atLeastMinor);
+    }
+};
+void SetVersionProbe(VersionSeen (*probe)());
+VersionSeen VersionNow();
+inline bool NtFamilyNow() { return VersionNow().ntFamily; }
 }  // namespace detail
 
 }  // namespace winsim

@@ -28,6 +28,7 @@ struct FileState {
     std::map<FileId, FileRecord> files;
     std::vector<std::weak_ptr<OpenFile>> openFiles;
     std::int32_t localOffsetMinutes = 0;
+    Redirection redirection = nullptr;
 };
 
 FileState& State() {
@@ -62,6 +63,8 @@ std::optional<host::path> FindEntry(const host::path& folder, const std::string&
 }
 
 }  // namespace
+
+void SetRedirection(Redirection redirection) { State().redirection = redirection; }
 
 std::optional<Location> Resolve(const char* path, bool wildcards) {
     if (path == nullptr || *path == '\0') {
@@ -102,6 +105,7 @@ std::optional<Location> Resolve(const char* path, bool wildcards) {
             part += text[i];
         }
     }
+    if (State().redirection) State().redirection(at.drive, parts);
     at.hostPath = drive->second;
     at.windowsPath = std::string(1, at.drive) + ":";
     if (parts.empty()) {

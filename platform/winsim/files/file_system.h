@@ -26,7 +26,12 @@ struct Location {
     bool isRoot = false;
 };
 
-// Resolves a path case-insensitively. On failure sets the Windows error (2, 3, 123 ...) and
+// Rewrites the names of a path on a drive before they are looked up, as WoW64 redirects the
+// system folder. The system area installs it; Reset removes it.
+using Redirection = void (*)(char drive, std::vector<std::string>& names);
+void SetRedirection(Redirection redirection);
+
+// Resolves a path case-insensitively, after the redirection. On failure sets the Windows error (2, 3, 123 ...) and
 // gives nothing. wildcards: '*' and '?' are allowed in the last component.
 std::optional<Location> Resolve(const char* path, bool wildcards = false);
 

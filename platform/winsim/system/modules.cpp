@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/winsim/system/area_state.h"
+#include "platform/winsim/system/names.h"
 #include "platform/winsim/system/paths_state.h"
 #include "platform/winsim/system/system_control.h"
 #include "platform/winsim/ui/ui.h"
@@ -44,12 +45,20 @@ const std::vector<Module>& LoadedModules() {
           {"GetProcAddress", EntryPoint(&GetProcAddress)},
           {"OpenProcess", EntryPoint(&OpenProcess)},
           {"TerminateProcess", EntryPoint(&TerminateProcess)},
+          {"CreateProcessA", EntryPoint(&CreateProcessA)},
+          {"WaitForSingleObject", EntryPoint(&WaitForSingleObject)},
+          {"GetExitCodeProcess", EntryPoint(&GetExitCodeProcess)},
+          {"IsWow64Process", EntryPoint(&IsWow64Process)},
           {"WinExec", EntryPoint(&WinExec)}}},
         {"advapi32.dll",
          0x77DD0000,
          {{"OpenProcessToken", EntryPoint(&OpenProcessToken)},
           {"LookupPrivilegeValueA", EntryPoint(&LookupPrivilegeValueA)},
-          {"AdjustTokenPrivileges", EntryPoint(&AdjustTokenPrivileges)}}},
+          {"AdjustTokenPrivileges", EntryPoint(&AdjustTokenPrivileges)},
+          {"RegOpenKeyExA", EntryPoint(&RegOpenKeyExA)},
+          // On the 9x family the entry point is there, as a stub.
+          {"RegQueryValueExW", EntryPoint(&RegQueryValueExW)},
+          {"RegCloseKey", EntryPoint(&RegCloseKey)}}},
         {"user32.dll",
          0x7E410000,
          {{"ExitWindowsEx", EntryPoint(&ExitWindowsEx)},
@@ -69,16 +78,9 @@ struct ModulesState {
 };
 ModulesState& State() { return detail::AreaState<ModulesState>(); }
 
-std::string Lower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
+using detail::Lower;
 
-std::string ExeName() {
-    const std::string& path = detail::Paths().moduleFileName;
-    return Lower(path.substr(path.find_last_of("\\/:") + 1));
-}
+std::string ExeName() { return Lower(detail::FileNameOf(detail::Paths().moduleFileName)); }
 
 const Module* FindLoaded(const std::string& lowerName) {
     if (State().missingModules.contains(lowerName)) return nullptr;
@@ -156,6 +158,7 @@ DWORD WINAPI GetModuleFileNameA(HMODULE handle, LPSTR fileName, DWORD size) {
     // for the terminator. Vista and later terminate it inside the buffer instead.
     if (path.size() >= size) {
         std::memcpy(fileName, path.data(), size);
+        if (size > 0 && winsim::detail::NtVersionAtLeast(6, 0)) fileName[size - 1] = '\0';
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return size;
     }

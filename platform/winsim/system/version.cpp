@@ -23,10 +23,12 @@ DWORD ShippedBuild(DWORD platformId, DWORD major, DWORD minor) {
         if (major == 4 && minor == 90) return 3000;
         return 0;
     }
-    if (major == 4) return 1381;
-    if (major == 5 && minor == 0) return 2195;
-    if (major == 5 && minor == 1) return 2600;
-    if (major == 5 && minor == 2) return 3790;
+    // The release builds, before any service pack, as the service pack reported is none.
+    const DWORD kBuilds[][3] = {{4, 0, 1381},  {5, 0, 2195},  {5, 1, 2600}, {5, 2, 3790},
+                                {6, 0, 6000},  {6, 1, 7600},  {6, 2, 9200}, {6, 3, 9600},
+                                {10, 0, 10240}};
+    for (const auto& [shippedMajor, shippedMinor, build] : kBuilds)
+        if (major == shippedMajor && minor == shippedMinor) return build;
     return 0;
 }
 
@@ -34,10 +36,20 @@ DWORD ShippedBuild(DWORD platformId, DWORD major, DWORD minor) {
 
 void SetVersion(DWORD platformId, DWORD major, DWORD minor, DWORD build) {
     State() = {platformId, major, minor, build != 0 ? build : ShippedBuild(platformId, major, minor)};
-    detail::SetFamilyProbe(&NtFamily);
+    detail::SetVersionProbe([] {
+        const VersionState& seen = State();
+        return detail::VersionSeen{seen.platformId == VER_PLATFORM_WIN32_NT, seen.major, seen.minor};
+    });
 }
 
 bool NtFamily() { return State().platformId == VER_PLATFORM_WIN32_NT; }
+
+namespace detail {
+bool NtVersionAtLeast(DWORD major, DWORD minor) {
+    const auto& state = State();
+    return NtFamily() && (state.major > major || (state.major == major && state.minor >= minor));
+}
+}  // namespace detail
 
 }  // namespace winsim
 

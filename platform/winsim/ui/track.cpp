@@ -90,10 +90,31 @@ Ending TakeQueued(HMENU menu) {
     return {St().quitPending, std::nullopt};
 }
 
+// The flags the running version knows. 95 and NT 4.0 have alignment, buttons, notification and
+// the returned command; 98, ME and 2000 add recursion and menu animation, XP right-to-left
+// layout, 7 the work area.
+UINT KnownTrackFlags() {
+    const winsim::detail::VersionSeen version = winsim::detail::VersionNow();
+    UINT known = TPM_RIGHTBUTTON | TPM_CENTERALIGN | TPM_RIGHTALIGN | TPM_VCENTERALIGN | TPM_BOTTOMALIGN |
+                 TPM_VERTICAL | TPM_NONOTIFY | TPM_RETURNCMD;
+    if (version.ntFamily ? version.AtLeast(5, 0) : version.AtLeast(4, 10)) {
+        known |= TPM_RECURSE | TPM_HORPOSANIMATION | TPM_HORNEGANIMATION | TPM_VERPOSANIMATION |
+                 TPM_VERNEGANIMATION | TPM_NOANIMATION;
+    }
+    if (version.ntFamily && version.AtLeast(5, 1)) known |= TPM_LAYOUTRTL;
+    if (version.ntFamily && version.AtLeast(6, 1)) known |= TPM_WORKAREA;
+    return known;
+}
+
 }  // namespace
 
 BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int /*reserved*/, HWND owner,
                            const RECT* /*rect*/) {
+    // Looked at before anything else: a flag the version does not know, and no menu shows.
+    if (flags & ~KnownTrackFlags()) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return FALSE;
+    }
     if (!FindMenu(menu)) {
         SetLastError(ERROR_INVALID_MENU_HANDLE);
         return FALSE;

@@ -448,6 +448,8 @@ using LPCMENUITEMINFOW = const MENUITEMINFOW*;
 #define TPM_VERPOSANIMATION 0x1000L
 #define TPM_VERNEGANIMATION 0x2000L
 #define TPM_NOANIMATION 0x4000L
+#define TPM_LAYOUTRTL 0x8000L
+#define TPM_WORKAREA 0x10000L
 
 // ---- Resources, icons, cursors ----------------------------------------------------------------
 
@@ -607,5 +609,7 @@ int WINAPI GetMenuItemCount(HMENU menu);
 BOOL WINAPI SetMenu(HWND window, HMENU menu);
 HMENU WINAPI GetMenu(HWND window);
 BOOL WINAPI DrawMenuBar(HWND window);
+// A flag the version does not know (95 and NT 4.0 lack the animation ones) fails the call with
+// ERROR_INVALID_FLAGS before anything else, and no menu shows.
 BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
                            const RECT* rect);
