@@ -66,8 +66,9 @@ def notice(text):
 
 # row, position chosen, Shift held, what c:\bcdedit-standin.mode says, a player runs, the store's
 # changed elements, bcdedit's arguments, the requests after it. bcdedit writes the GUID in small
-# letters: the result is compared without case. A bcdedit that fails, or reports success but
-# changes nothing, ends in the notice and no restart.
+# letters, so Windows 11 (in capitals in the display order) restarts only if the chooser reads it
+# back without regard to case. A bcdedit that fails, or reports success but changes nothing, ends
+# in the notice and no restart.
 CHOICES = [
     ('choice sets the default and restarts', 2, False, None, True, {DEFAULT: GUIDS[2].lower()},
      ['/default', GUIDS[2]], [('TerminateProcess', (ANY, 0))] + RESTART),
