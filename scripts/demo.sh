@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The demo: the real mvorbel.exe under Wine on a sample drive C: (see scripts/demo.py).
+# The demo: the real mvorbel.exe under Wine as Windows XP on a sample c:\boot.ini, then as
+# Windows 10 on a sample BCD store (see scripts/demo.py).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ ! -f app/main.cpp ]; then
@@ -9,6 +10,7 @@ if [ ! -f app/main.cpp ]; then
 fi
 scripts/install-deps.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j"$(nproc)" --target mvorbel winamp_standin
+cmake --build --preset win64 -j"$(nproc)" --target mvorbel winamp_standin bcdedit_standin
 exec /usr/bin/python3 scripts/demo.py --exe build/win64/mvorbel.exe \
-  --winamp build/win64/tests/e2e/winamp_standin.exe --work build/demo
+  --winamp build/win64/tests/e2e/winamp_standin.exe --bcdedit build/win64/tests/e2e/bcdedit_standin.exe \
+  --work build/demo

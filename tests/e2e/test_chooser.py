@@ -62,9 +62,9 @@ WAYS_OUT = [
      LABELS + ['-', TURN_OFF], TURN_OFF, KEYS[1], [('ExitWindowsEx', (8, 1))]),
     ('protected boot.ini and the player ends first', {'protected': True}, LABELS + COMMANDS, LABELS[0], KEYS[0],
      [('TerminateProcess', (ANY, 0))] + RESTART),
-    ('9x hiberfil is not the probe then turn off', {'win98': True}, LABELS + NO_HIBERNATE, TURN_OFF, KEYS[1],
+    ('9x hiberfil is not the probe then turn off', {'version': 'win98'}, LABELS + NO_HIBERNATE, TURN_OFF, KEYS[1],
      [('ExitWindowsEx', (1, 1))]),
-    ('9x vmmhiber found then a choice restarts', {'win98': True, 'hiberfil': PROBE_9X, 'settings': ['force=1']},
+    ('9x vmmhiber found then a choice restarts', {'version': 'win98', 'hiberfil': PROBE_9X, 'settings': ['force=1']},
      LABELS + COMMANDS, LABELS[0], KEYS[0], RESTART),
 ]
 # row, locale, boot.ini's lines (None: none), the notice. An English system (code page 1252) reads
@@ -78,7 +78,9 @@ NOTICES = [
 ]
 
 
-class ChooserTest(unittest.TestCase):
+class Scenarios(unittest.TestCase):
+    """A scenario per test or row, and c:\\boot.ini prepared and checked."""
+
     @classmethod
     def setUpClass(cls):
         cls.exe, cls.winamp = os.environ['MV_E2E_EXE'], os.environ['MV_E2E_WINAMP']
@@ -98,13 +100,11 @@ class ChooserTest(unittest.TestCase):
                 self.s.close()
 
     def prepare(self, default_index=1, descriptions=DESCRIPTIONS, hiberfil='c:\\hiberfil.sys', settings=None,
-                win98=False, protected=False, version=None, lines=None):
-        """boot.ini with the given entry the default (or the lines given), a hibernation file (None: none)
-        and the exe; win98: Wine reports the 9x family (platform 1, version 4.10); version: another
-        version of Wine's (nt40)."""
-        if win98 or version:
-            wineharness.wine(self.s.prefix, 'reg', 'add', r'HKCU\Software\Wine', '/v', 'Version', '/d',
-                             version or 'win98', '/f', display=self.s.display)
+                version='winxp', protected=False, lines=None):
+        """boot.ini with the given entry the default (or the lines given), a hibernation file (None:
+        none) and the exe, on the Windows that Wine reports (win98: the 9x family, platform 1,
+        version 4.10; nt40)."""
+        self.s.set_version(version)
         self.s.write(BOOT_INI, lines or boot_ini(KEYS[default_index], descriptions))
         if protected:
             self.s.set_attributes(BOOT_INI, wineharness.READONLY | wineharness.HIDDEN | wineharness.SYSTEM)
@@ -128,6 +128,8 @@ class ChooserTest(unittest.TestCase):
     def finish(self):
         self.assertEqual(self.s.chooser.wait(wineharness.EXIT_S), 0, 'exit code of mvorbel.exe')
 
+
+class ChooserTest(Scenarios):
     def test_ctrl_changes_the_default_and_the_reopened_menu_restarts_into_the_third_entry(self):
         with self.scenario() as s:
             original = self.prepare()
@@ -179,13 +181,14 @@ class ChooserTest(unittest.TestCase):
                 self.assertEqual(s.path(BOOT_OLD).exists(), key != KEYS[1], 'c:\\boot.old made, for a choice only')
                 self.assert_requests(requests)
                 wide = [name for name, _ in s.calls() if name in wineharness.MENU_CALLS]
-                self.assertEqual(bool(wide), 'win98' not in options, f'wide menu calls: {wide}')
+                self.assertEqual(bool(wide), options.get('version') != 'win98', f'wide menu calls: {wide}')
                 if 'protected' in options:
                     wineharness.wait_for(lambda: self.player.poll() is not None, wineharness.EXIT_S, 'player end')
 
     def test_notices(self):
         for row, locale, lines, notice in NOTICES:
             with self.subTest(row), self.scenario(row, locale) as s:
+                s.set_version('winxp')
                 s.install(self.exe)
                 if lines:
                     s.write('c:\\hiberfil.sys', bytes(4096))

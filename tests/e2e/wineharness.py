@@ -9,12 +9,13 @@ import subprocess
 import time
 from pathlib import Path
 
+import winereg
 import winetrace
 
 WINE, WINESERVER = '/usr/lib/wine/wine64', '/usr/lib/wine/wineserver'
 # Calls whose arguments tell what the program asked of the system, and the wide calls that show
 # its texts.
-RELAY_INCLUDE = ('user32.ExitWindowsEx;kernel32.WinExec;kernel32.TerminateProcess;'
+RELAY_INCLUDE = ('user32.ExitWindowsEx;kernel32.WinExec;kernel32.TerminateProcess;kernel32.CreateProcessA;'
                  'user32.MessageBoxA;user32.MessageBoxW;user32.InsertMenuItemW;user32.SetMenuItemInfoW')
 BOX_CALLS = ('MessageBoxA', 'MessageBoxW')
 MENU_CALLS = ('InsertMenuItemW', 'SetMenuItemInfoW')
@@ -22,8 +23,9 @@ MENU_CALLS = ('InsertMenuItemW', 'SetMenuItemInfoW')
 LOCALE = 'ru_RU.UTF-8'
 CODE_PAGES = {'ru_RU.UTF-8': 'cp1251', 'en_US.UTF-8': 'cp1252'}
 STAMP = '.mvorbel-template'
-# Time limits, generous: the machine may be busy with a parallel build.
-PREFIX_START_S, WINDOW_S, EXIT_S = 120, 60, 60
+# Time limits, generous: the machine may be busy with a parallel build. Where qemu is registered
+# for i386 programs, wineboot also sets up the prefix's 32-bit side through it: some 6 minutes.
+PREFIX_START_S, WINDOW_S, EXIT_S = 900, 60, 60
 # DOS attributes: read-only is the owner's write bit, the others an extended attribute.
 READONLY, HIDDEN, SYSTEM = 0x1, 0x2, 0x4
 XATTR = 'user.DOSATTRIB'
@@ -80,15 +82,17 @@ def wine_env(prefix, display=None, debug='-all', locale=LOCALE):
                 WINEDLLOVERRIDES='mscoree,mshtml=', **({'DISPLAY': display.name} if display else {}))
 
 
-def wine(prefix, *args, display=None):
+def wine(prefix, *args, display=None, settle=True):
     """Runs a Wine command (reg, wineboot) and waits for its wineserver to finish too: a
     program started while the server winds down can stall for many seconds. On a busy machine
     the first command in a fresh copy of a prefix has been seen to fail once (exit status 1)
-    while Wine was still bringing the copy up to date; it is tried a second time."""
+    while Wine was still bringing the copy up to date; it is tried a second time. settle False:
+    a program of the prefix runs on, and so does its server."""
     for attempt in (1, 2):
         done = subprocess.run([WINE, *args], env=wine_env(prefix, display), check=attempt == 2,
                               capture_output=True, timeout=PREFIX_START_S)
-        subprocess.run([WINESERVER, '-w'], env=wine_env(prefix), timeout=PREFIX_START_S)
+        if settle:
+            subprocess.run([WINESERVER, '-w'], env=wine_env(prefix), timeout=PREFIX_START_S)
         if done.returncode == 0:
             return
 
@@ -125,10 +129,12 @@ class Scenario:
         return self.c.joinpath(*filter(None, dos_path[3:].split('\\')))
 
     def write(self, dos_path, data):
-        """Bytes as given, lines as a Windows text file: in the system's code page, CR LF."""
+        """Bytes as given, lines as a Windows text file: in the system's code page, CR LF. A new
+        file: one in the Windows folder may be a hard link into the template."""
         if isinstance(data, list):
             data = ''.join(line + '\r\n' for line in data).encode(self.ansi)
         self.path(dos_path).parent.mkdir(parents=True, exist_ok=True)
+        self.path(dos_path).unlink(missing_ok=True)
         self.path(dos_path).write_bytes(data)
 
     def read(self, dos_path):
@@ -138,6 +144,32 @@ class Scenario:
         path = self.path(dos_path)
         os.setxattr(path, XATTR, b'0x%x' % (attributes & ~READONLY))
         path.chmod(path.stat().st_mode & ~0o222 if attributes & READONLY else path.stat().st_mode | 0o200)
+
+    def reg(self, *args):
+        """Runs Wine's reg in the prefix, beside its programs if any runs."""
+        idle = all(run.poll() is not None for run, _ in self._runs)
+        if idle:  # the server of a program that just ended may still be winding down
+            subprocess.run([WINESERVER, '-w'], env=wine_env(self.prefix), timeout=PREFIX_START_S)
+        wine(self.prefix, 'reg', *args, display=self.display, settle=idle)
+
+    def set_version(self, version):
+        """The Windows that Wine reports (win98, winxp, win10 ...); Windows 10 unless set."""
+        self.reg('add', r'HKCU\Software\Wine', '/v', 'Version', '/d', version, '/f')
+
+    def import_registry(self, reg_file):
+        """Imports a .reg file kept as UTF-8 text: reg import reads a file without a byte-order
+        mark in the ANSI code page, multi-strings too, so it gets the UTF-16 that regedit saves."""
+        text = Path(reg_file).read_text(encoding='utf-8').replace('\r\n', '\n').replace('\n', '\r\n')
+        self.write('c:\\import.reg', ('\ufeff' + text).encode('utf-16-le'))
+        self.reg('import', 'c:\\import.reg')
+        self.path('c:\\import.reg').unlink()
+
+    def export_registry(self, key):
+        """The key and all below it as winereg.parse gives it."""
+        self.reg('export', key, 'c:\\export.reg', '/y')
+        exported = self.read('c:\\export.reg').decode('utf-16')
+        self.path('c:\\export.reg').unlink()
+        return winereg.parse(exported)
 
     def install(self, exe, settings=None, name='mvorbel.exe'):
         """Puts the exe, and a Settings file given as lines, in c:\\mvorbel\\."""
@@ -224,12 +256,14 @@ class Scenario:
     def keys(self, *keys):
         self.display.run('xdotool', 'key', '--delay', '100', *keys)
 
-    def choose(self, position, ctrl=False):
-        """Chooses the position-th choosable item (0 = first) of the popup that is up.
-        Wine ignores Return while Ctrl is held; Space chooses then."""
+    def choose(self, position, ctrl=False, shift=False):
+        """Chooses the position-th choosable item (0 = first) of the popup that is up, with Ctrl
+        or Shift held if asked. Wine ignores Return while Ctrl is held; Space chooses then, and
+        with Shift held too."""
         self.keys(*['Down'] * (position + 1))
-        if ctrl:
-            self.display.run('xdotool', 'keydown', 'ctrl', 'key', '--delay', '100', 'space', 'keyup', 'ctrl')
+        if ctrl or shift:
+            held = 'ctrl' if ctrl else 'shift'
+            self.display.run('xdotool', 'keydown', held, 'key', '--delay', '100', 'space', 'keyup', held)
         else:
             self.keys('Return')
 

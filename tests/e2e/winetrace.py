@@ -57,20 +57,39 @@ def popups(trace):
 
 
 _CALL = re.compile(r'Call \w+\.(\w+)\((.*)\) ret=[0-9a-fA-F]+\s*$')
-_ARG = re.compile(r'\s*([0-9a-fA-F]+)(?: (L?)"((?:[^"\\]|\\.)*)")?\s*(?:,|$)')
+_ARG = re.compile(r'\s*([0-9a-fA-F]+)(?: (L?)"((?:[^"\\]|\\.)*)"(\.\.\.)?)?\s*(?:,|$)')
+
+
+class Truncated(str):
+    """A string argument that Wine's trace cut short (some 80 characters, then "..."): equal to
+    any string that begins with it."""
+
+    def __eq__(self, other):
+        return isinstance(other, str) and other.startswith(self)
+
+    __hash__ = str.__hash__
+
+    def __repr__(self):
+        return super().__repr__() + '...'
+
+
+def _argument(arg, ansi):
+    if arg[3] is None:
+        return int(arg[1], 16)
+    text = decode(arg[3], None if arg[2] else ansi)
+    return Truncated(text) if arg[4] else text
 
 
 def calls(trace, exe_name, ansi='cp1251'):
     """The relayed calls of the main thread of the process started from exe_name (as +loaddll
     names it) as (function, arguments) in order, none before it is loaded; an argument that
-    carries a string is given as that string (a narrow one read in the code page ansi), any
-    other as its number."""
+    carries a string is given as that string (a narrow one read in the code page ansi; Truncated
+    where the trace cut it short), any other as its number."""
     loaded = re.search(r'^([0-9a-f]+):trace:loaddll:\w+ Loaded L"(?:[^"]*\\\\)?' + re.escape(exe_name) + '"',
                        trace, re.MULTILINE | re.IGNORECASE)
     found = []
     for line in trace.splitlines() if loaded else []:
         call = line.startswith(f'{loaded[1]}:') and _CALL.search(line)
         if call:
-            found.append((call[1], tuple(int(arg[1], 16) if arg[3] is None else decode(arg[3], None if arg[2] else ansi)
-                                         for arg in _ARG.finditer(call[2]))))
+            found.append((call[1], tuple(_argument(arg, ansi) for arg in _ARG.finditer(call[2]))))
     return found
