@@ -54,7 +54,8 @@ def main():
     parser.add_argument('--exe', required=True, help='the release mvorbel.exe, as the release checks passed it')
     parser.add_argument('--version', required=True, help="the project's version")
     parser.add_argument('--out', required=True, help='the folder to write the zip into')
-    parser.add_argument('--date', type=int, help='the entries\' date, seconds since 1970 (UTC); 1980-01-01 if not given')
+    parser.add_argument('--date', type=int,
+                        help="the entries' date, seconds since 1970 (UTC); 1980-01-01 if not given")
     args = parser.parse_args()
     print(write_package(args.exe, args.version, args.out, args.date))
     return 0
