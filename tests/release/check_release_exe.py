@@ -6,6 +6,7 @@ does not list, is a finding too, so a change in its output cannot make the check
 """
 import argparse
 import re
+import struct
 import subprocess
 import sys
 from pathlib import Path
@@ -124,14 +125,55 @@ def check_manifest(data):
     return [finding for holds, finding in checks if not holds]
 
 
+def version_text(data, name):
+    """The value of a String of the version record, or None. Each String is a header of three
+    16-bit words (length, value length in characters, type), its UTF-16 key with a zero, and its
+    value, aligned to four bytes from the header's start."""
+    key = (name + '\0').encode('utf-16-le')
+    at = data.find(key)
+    if at < 6 or (at - 6) % 4:
+        return None
+    characters = struct.unpack_from('<H', data, at - 4)[0]
+    value = at - 6 + (6 + len(key) + 3) // 4 * 4
+    return data[value:value + 2 * characters].decode('utf-16-le', errors='replace').rstrip('\0')
+
+
+def check_version(data, version):
+    """The version record Explorer shows, numeric and text, and the manifest's assembly version are
+    the project's version; and no build time is stamped in, so the same sources give the same exe."""
+    pe = struct.unpack_from('<I', data, 0x3c)[0]
+    stamp = struct.unpack_from('<I', data, pe + 8)[0]
+    findings = [f'PE header carries a build time ({stamp:#x}): two builds would differ'] if stamp else []
+    numbers = tuple(int(part) for part in (version.split('.') + ['0'] * 4)[:4])
+    signature = data.find(struct.pack('<I', 0xFEEF04BD))
+    if signature < 0:
+        return findings + ['has no version record (VS_FIXEDFILEINFO)']
+    file_ms, file_ls, product_ms, product_ls = struct.unpack_from('<4I', data, signature + 8)
+    found = {'file version': (file_ms >> 16, file_ms & 0xFFFF, file_ls >> 16, file_ls & 0xFFFF),
+             'product version': (product_ms >> 16, product_ms & 0xFFFF, product_ls >> 16, product_ls & 0xFFFF)}
+    findings += [f'{what} is {".".join(map(str, got))}, not {".".join(map(str, numbers))}'
+                 for what, got in found.items() if got != numbers]
+    for name in ('FileVersion', 'ProductVersion'):
+        text = version_text(data, name)
+        if text != version:
+            findings.append(f'has no {name} text' if text is None else f'{name} text is {text!r}, not {version!r}')
+    assembly = re.findall(rb'<assemblyIdentity\b[^>]*\bversion="([^"]*)"', data)
+    if assembly != [f'{version}.0'.encode()]:
+        findings.append(f'manifest assembly versions are {assembly}, not {version}.0')
+    return findings
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument('exe', type=Path)
     parser.add_argument('--objdump', default='i686-w64-mingw32-objdump')
+    parser.add_argument('--project-version', required=True, help="the version the exe must carry")
     args = parser.parse_args()
     text = dump(args.exe, args.objdump)
     findings = (check_headers(text, args.exe.stat().st_size) + check_imports(text)
-                + check_instructions(text) + check_manifest(args.exe.read_bytes()))
+                + check_instructions(text))
+    data = args.exe.read_bytes()
+    findings += check_manifest(data) + check_version(data, args.project_version)
     for finding in findings:
         print(f'{args.exe.name}: {finding}')
     print(f'{args.exe.name}: {len(findings)} finding(s)' if findings

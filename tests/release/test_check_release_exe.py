@@ -10,10 +10,12 @@ from pathlib import Path
 
 
 def offsets(data):
-    """Where the PE header, its optional header and the first section's data (the code) start."""
+    """Where the PE header, its optional header, the first section's data (the code) and the version
+    record's fixed numbers start."""
     pe = struct.unpack_from('<I', data, 0x3c)[0]
     sections = pe + 24 + struct.unpack_from('<H', data, pe + 20)[0]
-    return {'pe': pe, 'optional': pe + 24, 'code': struct.unpack_from('<I', data, sections + 20)[0]}
+    return {'pe': pe, 'optional': pe + 24, 'code': struct.unpack_from('<I', data, sections + 20)[0],
+            'fixed': data.find(struct.pack('<I', 0xFEEF04BD))}
 
 
 def patch(where, at, fmt, *values):
@@ -22,6 +24,10 @@ def patch(where, at, fmt, *values):
 
 def replace(old, new):
     return lambda data: data.__setitem__(slice(None), data.replace(old, new, 1))
+
+
+VERSION = os.environ['MV_VERSION']
+OTHER_VERSION = ''.join('8' if c.isdigit() else c for c in VERSION)
 
 
 # (what is wrong, how to make it so in a copy, what the findings must name)
@@ -43,6 +49,16 @@ FLAWS = [
     ('trustInfo in the asm.v2 namespace', replace(b'asm.v3">', b'asm.v2">'), 'not in the asm.v3 namespace'),
     ('a second trustInfo', replace(b'<description>mVorbel boot chooser</description>', b'<trustInfo>'.ljust(44)),
      'has 2 trustInfo elements'),
+    ('build time stamped', patch('pe', 8, '<I', 0x5f5e1000), 'carries a build time (0x5f5e1000)'),
+    ('file version numbers', patch('fixed', 8, '<II', 0x80008, 0), 'file version is 8.8.0.0'),
+    ('product version numbers', patch('fixed', 16, '<II', 0x80008, 0), 'product version is 8.8.0.0'),
+    # The FileVersion text comes first in the record.
+    ('FileVersion text', replace(VERSION.encode('utf-16-le') + b'\0\0', OTHER_VERSION.encode('utf-16-le') + b'\0\0'),
+     f"FileVersion text is '{OTHER_VERSION}'"),
+    ('no ProductVersion', replace('ProductVersion'.encode('utf-16-le'), 'ProductVersiom'.encode('utf-16-le')),
+     'has no ProductVersion text'),
+    ('manifest version', replace(f'version="{VERSION}.0"'.encode(), f'version="{OTHER_VERSION}.0"'.encode()),
+     f"assembly versions are [b'{OTHER_VERSION}.0']"),
 ]
 
 
@@ -56,7 +72,8 @@ class CheckReleaseExeTest(unittest.TestCase):
                 copy = Path(folder) / 'mvorbel.exe'
                 copy.write_bytes(data)
                 result = subprocess.run([sys.executable, Path(__file__).with_name('check_release_exe.py'),
-                                         '--objdump', os.environ['MV_OBJDUMP'], copy], capture_output=True, text=True)
+                                         '--objdump', os.environ['MV_OBJDUMP'], '--project-version', VERSION, copy],
+                                        capture_output=True, text=True)
                 self.assertEqual(result.returncode, 1, result.stdout + result.stderr)
                 self.assertIn(named, result.stdout)
 
