@@ -77,7 +77,7 @@ def main():
                 print(f'The menu opened again with the new mark ({work / "menu-again.png"}); '
                       'choosing the third system there, without Ctrl.')
                 s.choose(2)
-                code = s.chooser.wait(wineharness.EXIT_S)
+                code = s.chooser.wait(s.exit_s)
             after = s.read(BOOT_INI) if s.path(BOOT_INI).exists() else None
             requests = [call for call in s.calls() if call[0] not in wineharness.MENU_CALLS]
         finally:

@@ -1,5 +1,8 @@
 """The chooser end to end: a display and a prefix per scenario, a sample drive C:, the menu driven
-by the keyboard; what the user saw, what became of c:\\boot.ini and what was asked of the system."""
+by the keyboard; what the user saw, what became of c:\\boot.ini and what was asked of the system.
+ChooserTest runs the win64 exe; ReleaseTest the i686 release in 32-bit Wine as each Windows
+version it is made for."""
+import collections
 import contextlib
 import os
 import unittest
@@ -35,6 +38,17 @@ WESTERN = ['"Microsoft Windows XP Professional" /fastdetect', '"Windows XP Édit
 AMPERSAND = [DESCRIPTIONS[0], '"Игры & музыка" /fastdetect']
 AMPERSAND_LABELS = [LABELS[0], REBOOT_INTO + '"Игры && музыка" /fastdetect']
 RESTART = [('ExitWindowsEx', (2, 1))]
+PLAYER_ENDS = ('TerminateProcess', (ANY, 0))
+PROTECTED = wineharness.READONLY | wineharness.HIDDEN | wineharness.SYSTEM
+NINE_X = ('win95', 'win98', 'winme')
+# What tells the families apart in a run: where the hibernation file is looked for, the menu
+# calls (texts go wide on NT; a mark is set with the single-byte call on both), and the restart
+# with the Settings line force=1, which only the NT family forces.
+Family = collections.namedtuple('Family', 'hiberfil menu_calls restart')
+NT = Family('c:\\hiberfil.sys', ['InsertMenuItemW', 'SetMenuItemInfoA', 'SetMenuItemInfoW'], ('ExitWindowsEx', (6, 1)))
+WIN9X = Family(PROBE_9X, ['InsertMenuItemA', 'SetMenuItemInfoA'], ('ExitWindowsEx', (2, 1)))
+# The release on each Windows version it is made for, as Wine reports them.
+RELEASE = [('win95', WIN9X), ('win98', WIN9X), ('winme', WIN9X), ('nt40', NT), ('win2k', NT), ('winxp', NT)]
 
 
 def boot_ini(default_key, descriptions=DESCRIPTIONS):
@@ -44,7 +58,7 @@ def boot_ini(default_key, descriptions=DESCRIPTIONS):
 
 
 # row, prepare options, items shown, item chosen (None: Escape), the default key afterwards,
-# requests. The 9x family (win98) has no wide menu calls, and its force flag is not consulted. A
+# requests. The 9x family has no wide menu calls, and its force flag is not consulted. A
 # protected boot.ini (read-only, hidden, system, as Windows installs it) is rewritten, and a running
 # player is ended before the restart.
 WAYS_OUT = [
@@ -56,9 +70,9 @@ WAYS_OUT = [
      LABELS + ['-', TURN_OFF], TURN_OFF, KEYS[1], [('ExitWindowsEx', (8, 1))]),
     ('protected boot.ini and the player ends first', {'protected': True}, LABELS + COMMANDS, LABELS[0], KEYS[0],
      [('TerminateProcess', (ANY, 0))] + RESTART),
-    ('9x hiberfil is not the probe then turn off', {'win98': True}, LABELS + NO_HIBERNATE, TURN_OFF, KEYS[1],
+    ('9x hiberfil is not the probe then turn off', {'version': 'win98'}, LABELS + NO_HIBERNATE, TURN_OFF, KEYS[1],
      [('ExitWindowsEx', (1, 1))]),
-    ('9x vmmhiber found then a choice restarts', {'win98': True, 'hiberfil': PROBE_9X, 'settings': ['force=1']},
+    ('9x vmmhiber found then a choice restarts', {'version': 'win98', 'hiberfil': PROBE_9X, 'settings': ['force=1']},
      LABELS + COMMANDS, LABELS[0], KEYS[0], RESTART),
 ]
 # row, locale, boot.ini's lines (None: none), the notice. An English system (code page 1252) reads
@@ -72,7 +86,10 @@ NOTICES = [
 ]
 
 
-class ChooserTest(unittest.TestCase):
+class ChooserRun(unittest.TestCase):
+    """The exe and the stand-in player the build names, in scenarios made from its template."""
+    wow64 = False
+
     @classmethod
     def setUpClass(cls):
         cls.exe, cls.winamp = os.environ['MV_E2E_EXE'], os.environ['MV_E2E_WINAMP']
@@ -85,18 +102,18 @@ class ChooserTest(unittest.TestCase):
         # Wine takes some 15 s longer to show its first window.
         name = '.'.join(filter(None, [self._testMethodName, row])).replace(' ', '-')
         with wineharness.Display() as display:
-            self.s = wineharness.Scenario(self.work / name, self.template, display, locale)
+            self.s = wineharness.Scenario(self.work / name, self.template, display, locale, self.wow64)
             try:
                 yield self.s
             finally:
                 self.s.close()
 
     def prepare(self, default_index=1, descriptions=DESCRIPTIONS, hiberfil='c:\\hiberfil.sys', settings=None,
-                win98=False, protected=False):
+                version=wineharness.VERSION, protected=False):
         """boot.ini with the given entry the default, a hibernation file (None: none) and the exe;
-        win98: Wine reports the 9x family (platform 1, version 4.10)."""
-        if win98:
-            wineharness.wine(self.s.prefix, 'reg', 'add', r'HKCU\Software\Wine', '/v', 'Version', '/d', 'win98', '/f',
+        Wine reports the given Windows version."""
+        if version != wineharness.VERSION:
+            wineharness.wine(self.s.prefix, 'reg', 'add', r'HKCU\Software\Wine', '/v', 'Version', '/d', version, '/f',
                              display=self.s.display)
         self.s.write(BOOT_INI, boot_ini(KEYS[default_index], descriptions))
         if protected:
@@ -119,18 +136,24 @@ class ChooserTest(unittest.TestCase):
                          'requests made of the system')
 
     def finish(self):
-        self.assertEqual(self.s.chooser.wait(wineharness.EXIT_S), 0, 'exit code of mvorbel.exe')
+        self.assertEqual(self.s.chooser.wait(self.s.exit_s), 0, 'exit code of mvorbel.exe')
 
-    def test_ctrl_changes_the_default_and_the_reopened_menu_restarts_into_the_third_entry(self):
-        with self.scenario() as s:
-            original = self.prepare()
+    def wait_player_end(self):
+        wineharness.wait_for(lambda: self.player.poll() is not None, self.s.exit_s, 'player end')
+
+    def ctrl_then_a_system(self, version, family, row=None):
+        """A Ctrl choice changes the default of a protected boot.ini and re-opens the menu with the
+        new mark; the third system chosen then becomes the default, ends the player and restarts."""
+        with self.scenario(row) as s:
+            original = self.prepare(hiberfil=family.hiberfil, settings=['force=1'], version=version, protected=True)
             s.start(pointer=(420, 310))
             popup = s.wait_popup()
-            self.assertEqual((popup.checked, popup.x, popup.y, popup.flags), ([LABELS[1]], 420, 310, 0x800))
+            self.assertEqual((popup.labels, popup.checked, popup.x, popup.y, popup.flags),
+                             (LABELS + COMMANDS, [LABELS[1]], 420, 310, 0x800))
             s.choose(0, ctrl=True)
             again = s.wait_popup(2)
-            self.assertEqual(again.labels, LABELS + COMMANDS)
-            self.assertEqual((again.checked, again.x, again.y), ([LABELS[0]], 420, 310), 'the re-opened menu')
+            self.assertEqual((again.labels, again.checked, again.x, again.y),
+                             (LABELS + COMMANDS, [LABELS[0]], 420, 310), 'the re-opened menu')
             self.assert_rewritten(original, KEYS[0])
             self.assertEqual(s.read(BOOT_OLD), original, 'c:\\boot.old')
             self.assert_requests([])
@@ -138,8 +161,18 @@ class ChooserTest(unittest.TestCase):
             self.finish()
             self.assert_rewritten(original, KEYS[2])
             self.assert_rewritten(original, KEYS[0], BOOT_OLD)
-            self.assert_requests(RESTART)
+            self.assertEqual([s.attributes(BOOT_INI), s.attributes(BOOT_OLD)],
+                             [PROTECTED, wineharness.HIDDEN | wineharness.SYSTEM], 'attributes of boot.ini, boot.old')
+            self.assert_requests([PLAYER_ENDS, family.restart])
+            menu_calls = sorted({name for name, _ in s.calls() if name in wineharness.MENU_CALLS})
+            self.assertEqual(menu_calls, family.menu_calls, 'menu calls')
             self.assertFalse(s.path('c:\\36528945648732').exists(), 'temporary file left behind')
+            self.wait_player_end()
+
+
+class ChooserTest(ChooserRun):
+    def test_ctrl_changes_the_default_and_the_reopened_menu_restarts_into_the_third_entry(self):
+        self.ctrl_then_a_system(wineharness.VERSION, NT)
 
     def test_ways_out_of_the_menu(self):
         for row, options, shown, chosen, key, requests in WAYS_OUT:
@@ -156,10 +189,10 @@ class ChooserTest(unittest.TestCase):
                 self.assert_rewritten(original, key)
                 self.assertEqual(s.path(BOOT_OLD).exists(), key != KEYS[1], 'c:\\boot.old made, for a choice only')
                 self.assert_requests(requests)
-                wide = [name for name, _ in s.calls() if name in wineharness.MENU_CALLS]
-                self.assertEqual(bool(wide), 'win98' not in options, f'wide menu calls: {wide}')
+                wide = [name for name, _ in s.calls() if name in wineharness.WIDE_MENU_CALLS]
+                self.assertEqual(bool(wide), options.get('version') not in NINE_X, f'wide menu calls: {wide}')
                 if 'protected' in options:
-                    wineharness.wait_for(lambda: self.player.poll() is not None, wineharness.EXIT_S, 'player end')
+                    self.wait_player_end()
 
     def test_notices(self):
         for row, locale, lines, notice in NOTICES:
@@ -178,6 +211,24 @@ class ChooserTest(unittest.TestCase):
                 self.finish()
                 self.assertEqual(s.path(BOOT_INI).exists() and s.read(BOOT_INI), original, 'c:\\boot.ini')
                 self.assert_requests([('MessageBoxW', (0, notice, 'mVorbel', 0))], wineharness.MENU_CALLS)
+
+
+class ReleaseTest(ChooserRun):
+    """The release exe, 32-bit, in 32-bit Wine (under qemu where the kernel runs no 32-bit
+    programs)."""
+    wow64 = True
+
+    @classmethod
+    def setUpClass(cls):
+        if not wineharness.runs_32bit_programs():
+            raise unittest.SkipTest('32-bit Wine does not run here: the kernel runs no 32-bit programs and '
+                                    'binfmt_misc hands none to qemu (see scripts/install-deps.sh)')
+        super().setUpClass()
+
+    def test_each_windows_version(self):
+        for version, family in RELEASE:
+            with self.subTest(version):
+                self.ctrl_then_a_system(version, family, version)
 
 
 if __name__ == '__main__':
