@@ -1,5 +1,8 @@
 """The chooser end to end: a display and a prefix per scenario, a sample drive C:, the menu driven
-by the keyboard; what the user saw, what became of c:\\boot.ini and what was asked of the system."""
+by the keyboard; what the user saw, what became of c:\\boot.ini and what was asked of the system.
+ChooserTest runs the win64 exe; ReleaseTest the i686 release in 32-bit Wine as each Windows
+version it is made for."""
+import collections
 import contextlib
 import os
 import unittest
@@ -41,6 +44,19 @@ NT40_SERVER = 'multi(0)disk(0)rdisk(0)partition(1)\\WINNT="Windows NT Server Ver
 NT40_VGA = 'multi(0)disk(0)rdisk(0)partition(1)\\WINNT="Windows NT Server Version 4.00 [VGA mode]" /basevideo /sos'
 NT40_BOOT_INI = ['[boot loader]', 'timeout=30', 'default=multi(0)disk(0)rdisk(0)partition(1)\\WINNT',
                  '[operating systems]', NT40_SERVER, NT40_VGA]
+PLAYER_ENDS = ('TerminateProcess', (ANY, 0))
+PROTECTED = wineharness.READONLY | wineharness.HIDDEN | wineharness.SYSTEM
+NINE_X = ('win95', 'win98', 'winme')
+# Menu animation came with 98 and 2000: 95 and NT 4.0 get the popup without its flag.
+NO_ANIMATION = ('win95', 'nt40')
+# What tells the families apart in a run: where the hibernation file is looked for, the menu
+# calls (texts go wide on NT; a mark is set with the single-byte call on both), and the restart
+# with the Settings line force=1, which only the NT family forces.
+Family = collections.namedtuple('Family', 'hiberfil menu_calls restart')
+NT = Family('c:\\hiberfil.sys', ['InsertMenuItemW', 'SetMenuItemInfoA', 'SetMenuItemInfoW'], ('ExitWindowsEx', (6, 1)))
+WIN9X = Family(PROBE_9X, ['InsertMenuItemA', 'SetMenuItemInfoA'], ('ExitWindowsEx', (2, 1)))
+# The release on each Windows version it is made for, as Wine reports them.
+RELEASE = [('win95', WIN9X), ('win98', WIN9X), ('winme', WIN9X), ('nt40', NT), ('win2k', NT), ('winxp', NT)]
 
 
 def boot_ini(default_key, descriptions=DESCRIPTIONS):
@@ -50,7 +66,7 @@ def boot_ini(default_key, descriptions=DESCRIPTIONS):
 
 
 # row, prepare options, items shown, item chosen (None: Escape), the default key afterwards,
-# requests. The 9x family (win98) has no wide menu calls, and its force flag is not consulted. A
+# requests. The 9x family has no wide menu calls, and its force flag is not consulted. A
 # protected boot.ini (read-only, hidden, system, as Windows installs it) is rewritten, and a running
 # player is ended before the restart.
 WAYS_OUT = [
@@ -79,7 +95,9 @@ NOTICES = [
 
 
 class Scenarios(unittest.TestCase):
-    """A scenario per test or row, and c:\\boot.ini prepared and checked."""
+    """A scenario per test or row, c:\\boot.ini prepared and checked, with the exe and the stand-in
+    player the build names, in copies of its template prefix."""
+    wow64 = False
 
     @classmethod
     def setUpClass(cls):
@@ -93,18 +111,19 @@ class Scenarios(unittest.TestCase):
         # Wine takes some 15 s longer to show its first window.
         name = '.'.join(filter(None, [self._testMethodName, row])).replace(' ', '-')
         with wineharness.Display() as display:
-            self.s = wineharness.Scenario(self.work / name, self.template, display, locale)
+            self.s = wineharness.Scenario(self.work / name, self.template, display, locale, self.wow64)
             try:
                 yield self.s
             finally:
                 self.s.close()
 
     def prepare(self, default_index=1, descriptions=DESCRIPTIONS, hiberfil='c:\\hiberfil.sys', settings=None,
-                version='winxp', protected=False, lines=None):
+                version=wineharness.VERSION, protected=False, lines=None):
         """boot.ini with the given entry the default (or the lines given), a hibernation file (None:
-        none) and the exe, on the Windows that Wine reports (win98: the 9x family, platform 1,
-        version 4.10; nt40)."""
-        self.s.set_version(version)
+        none) and the exe; Wine reports the given Windows version (win98: the 9x family, platform 1,
+        version 4.10; nt40 ...)."""
+        if version != wineharness.VERSION:
+            self.s.set_version(version)
         self.s.write(BOOT_INI, lines or boot_ini(KEYS[default_index], descriptions))
         if protected:
             self.s.set_attributes(BOOT_INI, wineharness.READONLY | wineharness.HIDDEN | wineharness.SYSTEM)
@@ -126,20 +145,24 @@ class Scenarios(unittest.TestCase):
                          'requests made of the system')
 
     def finish(self):
-        self.assertEqual(self.s.chooser.wait(wineharness.EXIT_S), 0, 'exit code of mvorbel.exe')
+        self.assertEqual(self.s.chooser.wait(self.s.exit_s), 0, 'exit code of mvorbel.exe')
 
+    def wait_player_end(self):
+        wineharness.wait_for(lambda: self.player.poll() is not None, self.s.exit_s, 'player end')
 
-class ChooserTest(Scenarios):
-    def test_ctrl_changes_the_default_and_the_reopened_menu_restarts_into_the_third_entry(self):
-        with self.scenario() as s:
-            original = self.prepare()
+    def ctrl_then_a_system(self, version, family, row=None):
+        """A Ctrl choice changes the default of a protected boot.ini and re-opens the menu with the
+        new mark; the third system chosen then becomes the default, ends the player and restarts."""
+        with self.scenario(row) as s:
+            original = self.prepare(hiberfil=family.hiberfil, settings=['force=1'], version=version, protected=True)
             s.start(pointer=(420, 310))
             popup = s.wait_popup()
-            self.assertEqual((popup.checked, popup.x, popup.y, popup.flags), ([LABELS[1]], 420, 310, 0x800))
+            self.assertEqual((popup.labels, popup.checked, popup.x, popup.y, popup.flags),
+                             (LABELS + COMMANDS, [LABELS[1]], 420, 310, 0 if version in NO_ANIMATION else 0x800))
             s.choose(0, ctrl=True)
             again = s.wait_popup(2)
-            self.assertEqual(again.labels, LABELS + COMMANDS)
-            self.assertEqual((again.checked, again.x, again.y), ([LABELS[0]], 420, 310), 'the re-opened menu')
+            self.assertEqual((again.labels, again.checked, again.x, again.y),
+                             (LABELS + COMMANDS, [LABELS[0]], 420, 310), 'the re-opened menu')
             self.assert_rewritten(original, KEYS[0])
             self.assertEqual(s.read(BOOT_OLD), original, 'c:\\boot.old')
             self.assert_requests([])
@@ -147,8 +170,18 @@ class ChooserTest(Scenarios):
             self.finish()
             self.assert_rewritten(original, KEYS[2])
             self.assert_rewritten(original, KEYS[0], BOOT_OLD)
-            self.assert_requests(RESTART)
+            self.assertEqual([s.attributes(BOOT_INI), s.attributes(BOOT_OLD)],
+                             [PROTECTED, wineharness.HIDDEN | wineharness.SYSTEM], 'attributes of boot.ini, boot.old')
+            self.assert_requests([PLAYER_ENDS, family.restart])
+            menu_calls = sorted({name for name, _ in s.calls() if name in wineharness.MENU_CALLS})
+            self.assertEqual(menu_calls, family.menu_calls, 'menu calls')
             self.assertFalse(s.path('c:\\36528945648732').exists(), 'temporary file left behind')
+            self.wait_player_end()
+
+
+class ChooserTest(Scenarios):
+    def test_ctrl_changes_the_default_and_the_reopened_menu_restarts_into_the_third_entry(self):
+        self.ctrl_then_a_system(wineharness.VERSION, NT)
 
     def test_stock_nt40_boot_ini_restarts_into_the_vga_line(self):
         """NT 4.0 has no menu animation: the popup is tracked without its flag."""
@@ -180,10 +213,10 @@ class ChooserTest(Scenarios):
                 self.assert_rewritten(original, key)
                 self.assertEqual(s.path(BOOT_OLD).exists(), key != KEYS[1], 'c:\\boot.old made, for a choice only')
                 self.assert_requests(requests)
-                wide = [name for name, _ in s.calls() if name in wineharness.MENU_CALLS]
-                self.assertEqual(bool(wide), options.get('version') != 'win98', f'wide menu calls: {wide}')
+                wide = [name for name, _ in s.calls() if name in wineharness.WIDE_MENU_CALLS]
+                self.assertEqual(bool(wide), options.get('version') not in NINE_X, f'wide menu calls: {wide}')
                 if 'protected' in options:
-                    wineharness.wait_for(lambda: self.player.poll() is not None, wineharness.EXIT_S, 'player end')
+                    self.wait_player_end()
 
     def test_notices(self):
         for row, locale, lines, notice in NOTICES:
@@ -203,6 +236,24 @@ class ChooserTest(Scenarios):
                 self.finish()
                 self.assertEqual(s.path(BOOT_INI).exists() and s.read(BOOT_INI), original, 'c:\\boot.ini')
                 self.assert_requests([('MessageBoxW', (0, notice, 'mVorbel', 0))], wineharness.MENU_CALLS)
+
+
+class ReleaseTest(Scenarios):
+    """The release exe, 32-bit, in 32-bit Wine (under qemu where the kernel runs no 32-bit
+    programs)."""
+    wow64 = True
+
+    @classmethod
+    def setUpClass(cls):
+        if not wineharness.runs_32bit_programs():
+            raise unittest.SkipTest('32-bit Wine does not run here: the kernel runs no 32-bit programs and '
+                                    'binfmt_misc hands none to qemu (see scripts/install-deps.sh)')
+        super().setUpClass()
+
+    def test_each_windows_version(self):
+        for version, family in RELEASE:
+            with self.subTest(version):
+                self.ctrl_then_a_system(version, family, version)
 
 
 if __name__ == '__main__':

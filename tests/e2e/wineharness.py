@@ -1,31 +1,42 @@
-"""Runs a Windows program under wine64 on a virtual X display, in a private copy of a template
+"""Runs a Windows program under Wine on a virtual X display, in a private copy of a template
 Wine prefix (its Windows folder, DLLs that Wine only reads, hard-linked) whose drive C: the
-caller prepares, and watches what it does."""
+caller prepares, and watches what it does. The prefix is a 64-bit one made by wine64 that runs
+32-bit programs too (WoW64): a 32-bit program runs in 32-bit Wine, a 32-bit Linux program, which
+runs under qemu where the kernel runs none itself."""
 import contextlib
 import os
 import re
 import shutil
 import subprocess
+import sys
 import time
 from pathlib import Path
 
 import winereg
 import winetrace
 
-WINE, WINESERVER = '/usr/lib/wine/wine64', '/usr/lib/wine/wineserver'
-# Calls whose arguments tell what the program asked of the system, and the wide calls that show
-# its texts.
+WINE, WINE32, WINESERVER = '/usr/lib/wine/wine64', '/usr/lib/wine/wine', '/usr/lib/wine/wineserver'
+# Calls whose arguments tell what the program asked of the system, and the calls that show its
+# texts: wide ones on the NT family, single-byte ones on the 9x family.
 RELAY_INCLUDE = ('user32.ExitWindowsEx;kernel32.WinExec;kernel32.TerminateProcess;kernel32.CreateProcessA;'
-                 'user32.MessageBoxA;user32.MessageBoxW;user32.InsertMenuItemW;user32.SetMenuItemInfoW')
+                 'user32.MessageBoxA;user32.MessageBoxW;user32.InsertMenuItemW;user32.SetMenuItemInfoW;'
+                 'user32.InsertMenuItemA;user32.SetMenuItemInfoA')
 BOX_CALLS = ('MessageBoxA', 'MessageBoxW')
-MENU_CALLS = ('InsertMenuItemW', 'SetMenuItemInfoW')
+WIDE_MENU_CALLS = ('InsertMenuItemW', 'SetMenuItemInfoW')
+NARROW_MENU_CALLS = ('InsertMenuItemA', 'SetMenuItemInfoA')
+MENU_CALLS = WIDE_MENU_CALLS + NARROW_MENU_CALLS
+# The Windows version Wine reports in a new prefix (without one it reports Windows 10).
+VERSION = 'winxp'
 # Wine takes its ANSI code page from the locale, installed or not.
 LOCALE = 'ru_RU.UTF-8'
 CODE_PAGES = {'ru_RU.UTF-8': 'cp1251', 'en_US.UTF-8': 'cp1252'}
 STAMP = '.mvorbel-template'
-# Time limits, generous: the machine may be busy with a parallel build. Where qemu is registered
-# for i386 programs, wineboot also sets up the prefix's 32-bit side through it: some 6 minutes.
+# Time limits, generous: the machine may be busy with a parallel build. Where the kernel hands
+# i386 programs to qemu, wineboot sets up the prefix's 32-bit side through it (some 6 minutes
+# with Debian 12's own qemu), and a 32-bit program runs some times slower.
 PREFIX_START_S, WINDOW_S, EXIT_S = 900, 60, 60
+EMULATOR_SLOWDOWN = 3
+QEMU_I386 = Path('/proc/sys/fs/binfmt_misc/qemu-i386')
 # DOS attributes: read-only is the owner's write bit, the others an extended attribute.
 READONLY, HIDDEN, SYSTEM = 0x1, 0x2, 0x4
 XATTR = 'user.DOSATTRIB'
@@ -82,40 +93,71 @@ def wine_env(prefix, display=None, debug='-all', locale=LOCALE):
                 WINEDLLOVERRIDES='mscoree,mshtml=', **({'DISPLAY': display.name} if display else {}))
 
 
-def wine(prefix, *args, display=None, settle=True):
+def wine(prefix, *args, display=None, anew=False, settle=True):
     """Runs a Wine command (reg, wineboot) and waits for its wineserver to finish too: a
     program started while the server winds down can stall for many seconds. On a busy machine
-    the first command in a fresh copy of a prefix has been seen to fail once (exit status 1)
-    while Wine was still bringing the copy up to date; it is tried a second time. settle False:
-    a program of the prefix runs on, and so does its server."""
+    the first command in a fresh copy of a prefix has failed once (exit status 1) while Wine was
+    still bringing the copy up to date, and making a prefix has failed (exit status 53): a
+    failed try's output is printed, and once its wineserver has ended the command is tried a
+    second time (anew: in an emptied prefix). settle False: a program of the prefix runs on, and
+    so does its server."""
     for attempt in (1, 2):
-        done = subprocess.run([WINE, *args], env=wine_env(prefix, display), check=attempt == 2,
-                              capture_output=True, timeout=PREFIX_START_S)
+        try:
+            done = subprocess.run([WINE, *args], env=wine_env(prefix, display), capture_output=True,
+                                  timeout=PREFIX_START_S)
+            failure = done.returncode and f'exit status {done.returncode}'
+        except subprocess.TimeoutExpired as timeout:
+            done, failure = timeout, f'no end within {PREFIX_START_S} s'
+            subprocess.run([WINESERVER, '-k'], env=wine_env(prefix), stderr=subprocess.DEVNULL)
         if settle:
             subprocess.run([WINESERVER, '-w'], env=wine_env(prefix), timeout=PREFIX_START_S)
-        if done.returncode == 0:
+        if not failure:
             return
+        output = b''.join(filter(None, (done.stdout, done.stderr))).decode(errors='replace')
+        print(f'wine {" ".join(args)} in {prefix}: {failure}, try {attempt} of 2; Wine said:\n{output}',
+              file=sys.stderr, flush=True)
+        if anew:
+            shutil.rmtree(prefix, ignore_errors=True)
+    raise RuntimeError(f'wine {" ".join(args)} failed twice ({failure})')
 
 
 def ensure_template(path):
-    """Makes the template prefix unless it exists with the relayed calls of today."""
-    stamp = Path(path) / STAMP
-    if not stamp.exists() or stamp.read_text() != RELAY_INCLUDE:
+    """Makes the template prefix unless it exists with the relayed calls and version of today."""
+    stamp, made = Path(path) / STAMP, f'{RELAY_INCLUDE}\n{VERSION}'
+    if not stamp.exists() or stamp.read_text() != made:
         shutil.rmtree(path, ignore_errors=True)
         stamp.parent.parent.mkdir(parents=True, exist_ok=True)
-        wine(path, 'wineboot', '-i')
+        wine(path, 'wineboot', '-i', anew=True)
         wine(path, 'reg', 'add', r'HKCU\Software\Wine\Debug', '/v', 'RelayInclude', '/d', RELAY_INCLUDE, '/f')
-        stamp.write_text(RELAY_INCLUDE)
+        wine(path, 'reg', 'add', r'HKCU\Software\Wine', '/v', 'Version', '/d', VERSION, '/f')
+        stamp.write_text(made)
     return Path(path)
+
+
+def runs_32bit_programs():
+    """Whether this machine runs 32-bit Wine, natively or under qemu."""
+    with contextlib.suppress(OSError, subprocess.TimeoutExpired):
+        return subprocess.run([WINE32, '--version'], capture_output=True, timeout=PREFIX_START_S).returncode == 0
+    return False
+
+
+def emulated_32bit():
+    """Whether the kernel hands 32-bit programs to qemu."""
+    with contextlib.suppress(OSError):
+        return QEMU_I386.read_text().startswith('enabled')
+    return False
 
 
 class Scenario:
     """A private prefix with its own drive C:, a display, and the program run in it; Wine runs in
-    the given locale, which sets the system's ANSI code page."""
+    the given locale, which sets the system's ANSI code page. wow64: the programs are 32-bit ones
+    (maybe emulated, and time limits grow to match)."""
 
-    def __init__(self, folder, template, display, locale=LOCALE):
-        self.folder, self.display, self.locale = Path(folder), display, locale
+    def __init__(self, folder, template, display, locale=LOCALE, wow64=False):
+        self.folder, self.display, self.locale, self.wow64 = Path(folder), display, locale, wow64
         self.ansi = CODE_PAGES[locale]
+        slowdown = EMULATOR_SLOWDOWN if wow64 and emulated_32bit() else 1
+        self.window_s, self.exit_s = WINDOW_S * slowdown, EXIT_S * slowdown
         shutil.rmtree(self.folder, ignore_errors=True)
         self.prefix = self.folder / 'prefix'
         self.c = self.prefix / 'drive_c'
@@ -126,7 +168,11 @@ class Scenario:
         self.chooser, self._runs, self._shots = None, [], 0
 
     def path(self, dos_path):
-        return self.c.joinpath(*filter(None, dos_path[3:].split('\\')))
+        parts = [part for part in dos_path[3:].split('\\') if part]
+        # A 32-bit program sees the host folder syswow64 as its system directory.
+        if self.wow64 and [part.lower() for part in parts[:2]] == ['windows', 'system32']:
+            parts[1] = 'syswow64'
+        return self.c.joinpath(*parts)
 
     def write(self, dos_path, data):
         """Bytes as given, lines as a Windows text file: in the system's code page, CR LF. A new
@@ -171,6 +217,15 @@ class Scenario:
         self.path('c:\\export.reg').unlink()
         return winereg.parse(exported)
 
+    def attributes(self, dos_path):
+        """Read-only, hidden and system as the program left them."""
+        path = self.path(dos_path)
+        try:
+            kept = int(os.getxattr(path, XATTR).rstrip(b'\0'), 16) & (HIDDEN | SYSTEM)
+        except OSError:  # Wine keeps none for a file with neither
+            kept = 0
+        return kept | (0 if path.stat().st_mode & 0o200 else READONLY)
+
     def install(self, exe, settings=None, name='mvorbel.exe'):
         """Puts the exe, and a Settings file given as lines, in c:\\mvorbel\\."""
         self.write(f'c:\\mvorbel\\{name}', Path(exe).read_bytes())
@@ -188,7 +243,9 @@ class Scenario:
         """Starts a helper program and waits until the file it makes to say so exists."""
         self.install(exe, name=name)
         run = self._run(name, f'{name}.log', '-all')
-        wait_for(lambda: self.path(started).exists(), WINDOW_S, f'{name} to run')
+        wait_for(lambda: self.path(started).exists() or run.poll() is not None, self.window_s, f'{name} to run')
+        if run.poll() is not None:
+            raise AssertionError(f'{name} exited ({run.returncode}) before it ran; see {name}.log')
         return run
 
     def start(self, pointer=(300, 200), name='mvorbel.exe', debug='-all,+relay,+menu,+loaddll'):
@@ -217,7 +274,7 @@ class Scenario:
             found = self._running(f'popup {count}') and winetrace.popups(self.trace())
             return (len(found) >= count and found[count - 1].complete
                     and any(w[0] == 'mVorbel' for w in self.display.windows()) and found[count - 1])
-        popup = wait_for(shown, WINDOW_S, f'popup {count} and the window "mVorbel"')
+        popup = wait_for(shown, self.window_s, f'popup {count} and the window "mVorbel"')
         # The trace line comes as tracking starts; give the menu loop a moment to take input.
         time.sleep(0.5)
         self.screenshot(f'menu{count}')
@@ -237,7 +294,7 @@ class Scenario:
         returns its (text, caption, type). Without a window manager the keys go to the window
         under the pointer, and Wine may move the pointer away from the box (seen on a busy
         machine): it is put back on the box before every key. A key that came too early is lost."""
-        args = wait_for(lambda: self._running('its message box') and self._message_box(), WINDOW_S,
+        args = wait_for(lambda: self._running('its message box') and self._message_box(), self.window_s,
                         'a message box')[0]
         # A box whose modal loop meets a pending quit message closes by itself within a second
         # or two; one that waits for the user is still there after a few.
@@ -245,13 +302,13 @@ class Scenario:
         if not self._message_box():
             raise AssertionError('the message box closed before the user could answer it')
         self.screenshot('message-box')
-        for _ in range(EXIT_S):
+        for _ in range(self.exit_s):
             if self.chooser.poll() is not None or not (box := self._message_box()):
                 return args[1:]
             self.display.run('xdotool', 'mousemove', '--sync', str(box[1]), str(box[2]))
             self.keys('Return')
             time.sleep(1)
-        raise TimeoutError(f'waited {EXIT_S} s for the message box to close')
+        raise TimeoutError(f'waited {self.exit_s} s for the message box to close')
 
     def keys(self, *keys):
         self.display.run('xdotool', 'key', '--delay', '100', *keys)
