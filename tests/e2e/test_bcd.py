@@ -9,13 +9,15 @@ from unittest.mock import ANY
 import wineharness
 import winereg
 import winetrace
-from test_chooser import BOOT_INI, COMMANDS, KEYS, LABELS, REBOOT_INTO, RESTART, Scenarios
+from test_chooser import BOOT_INI, COMMANDS, KEYS, LABELS, REBOOT_INTO, RESTART, SKIP_32BIT, Scenarios
 
 STORE = Path(__file__).resolve().parent / 'bcd_store.reg'
 BCD = r'HKEY_LOCAL_MACHINE\BCD00000000'
 BOOT_MANAGER = BCD + r'\Objects\{9dea862c-5cdd-4e70-acc1-f32b344d4795}\Elements' + '\\'
 DEFAULT, ONE_TIME = BOOT_MANAGER + '23000003', BOOT_MANAGER + '24000002'
 BCDEDIT = 'C:\\windows\\system32\\bcdedit.exe'
+# What a 32-bit program on 64-bit Windows starts: its own system32 is SysWOW64, where no bcdedit is.
+SYSNATIVE_BCDEDIT = 'C:\\windows\\Sysnative\\bcdedit.exe'
 LOG, MODE = 'c:\\bcdedit-standin.log', 'c:\\bcdedit-standin.mode'
 # The fixture's entries as the menu shows them, in its display order: the object that does not
 # exist is passed over, the sixth that does is left out, an entry without a description shows
@@ -46,10 +48,10 @@ class Dword:
         return f'Dword({self.value:#x})'
 
 
-def bcdedit(*args):
+def bcdedit(*args, path=BCDEDIT):
     """The chooser starting bcdedit.exe of the native system folder with these arguments, without
     a console window."""
-    return ('CreateProcessA', (BCDEDIT, f'"{BCDEDIT}" ' + ' '.join(args), ANY, ANY, ANY, Dword(CREATE_NO_WINDOW),
+    return ('CreateProcessA', (path, f'"{path}" ' + ' '.join(args), ANY, ANY, ANY, Dword(CREATE_NO_WINDOW),
                                ANY, ANY, ANY, ANY))
 
 
@@ -80,18 +82,22 @@ CHOICES = [
 ]
 
 
-class BcdTest(Scenarios):
+class StoreScenarios(Scenarios):
+    """Scenarios on the fixture store with the stand-in bcdedit.exe."""
+
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
         cls.bcdedit = os.environ['MV_E2E_BCDEDIT']
 
     def add_store(self, with_store=True, mode=None):
-        """The fixture store (with_store False: none) and the stand-in bcdedit.exe, misbehaving as
-        mode tells it."""
+        """The fixture store (with_store False: none) and the stand-in bcdedit.exe in the native
+        system folder, misbehaving as mode tells it."""
         if with_store:
             self.s.import_registry(STORE)
-        self.s.write(BCDEDIT, Path(self.bcdedit).read_bytes())
+        native = self.s.c / 'windows' / 'system32' / 'bcdedit.exe'
+        native.unlink(missing_ok=True)
+        native.write_bytes(Path(self.bcdedit).read_bytes())
         if mode:
             self.s.write(MODE, mode.encode())
 
@@ -109,6 +115,30 @@ class BcdTest(Scenarios):
         log = self.s.path(LOG).exists() and self.s.read(LOG).decode('utf-8').splitlines()
         self.assertEqual(log, list(lines) or False, 'bcdedit.exe asked (False: never run)')
 
+    def ctrl_then_an_entry(self, path=BCDEDIT):
+        """A Ctrl choice makes an entry the default and the menu opens again with its mark; another
+        entry chosen then becomes the default, the player ends and the machine restarts."""
+        with self.scenario() as s:
+            self.prepare_store(player=True)
+            s.start(pointer=(420, 310))
+            popup = s.wait_popup()
+            self.assertEqual((popup.labels, popup.checked), (BCD_LABELS + COMMANDS, [BCD_LABELS[1]]))
+            s.choose(4, ctrl=True)
+            again = s.wait_popup(2)
+            self.assertEqual((again.labels, again.checked, again.x, again.y),
+                             (BCD_LABELS + COMMANDS, [BCD_LABELS[4]], 420, 310), 'the re-opened menu')
+            self.assertEqual(s.export_registry(BCD), store({DEFAULT: GUIDS[4]}), 'the store')
+            self.assert_requests([bcdedit('/default', GUIDS[4], path=path)])
+            s.choose(3)
+            self.finish()
+            self.assertEqual(s.export_registry(BCD), store({DEFAULT: GUIDS[3]}), 'the store')
+            self.assert_bcdedit_log('/default ' + GUIDS[4], '/default ' + GUIDS[3])
+            self.assert_requests([bcdedit('/default', GUIDS[4], path=path), bcdedit('/default', GUIDS[3], path=path),
+                                  ('TerminateProcess', (ANY, 0))] + RESTART)
+            wineharness.wait_for(lambda: self.player.poll() is not None, self.s.exit_s, 'player end')
+
+
+class BcdTest(StoreScenarios):
     def test_menu_and_choices(self):
         for row, position, shift, mode, player, changes, args, after in CHOICES:
             with self.subTest(row), self.scenario(row) as s:
@@ -129,20 +159,7 @@ class BcdTest(Scenarios):
                     wineharness.wait_for(lambda: self.player.poll() is not None, wineharness.EXIT_S, 'player end')
 
     def test_ctrl_sets_the_default_and_the_menu_opens_again_with_its_mark(self):
-        with self.scenario() as s:
-            self.prepare_store()
-            s.start(pointer=(420, 310))
-            s.wait_popup()
-            s.choose(4, ctrl=True)
-            again = s.wait_popup(2)
-            self.assertEqual((again.labels, again.checked, again.x, again.y),
-                             (BCD_LABELS + COMMANDS, [BCD_LABELS[4]], 420, 310), 'the re-opened menu')
-            self.assertEqual(s.export_registry(BCD), store({DEFAULT: GUIDS[4]}), 'the store')
-            self.assert_requests([bcdedit('/default', GUIDS[4])])
-            s.keys('Escape')
-            self.finish()
-            self.assert_bcdedit_log('/default ' + GUIDS[4])
-            self.assert_requests([bcdedit('/default', GUIDS[4])])
+        self.ctrl_then_an_entry()
 
     def test_absent_store(self):
         with self.scenario() as s:
@@ -167,6 +184,21 @@ class BcdTest(Scenarios):
             self.assertEqual(s.export_registry(BCD), store(), 'the store')
             self.assert_bcdedit_log()
             self.assert_requests(RESTART)
+
+
+class ReleaseBcdTest(StoreScenarios):
+    """The release, 32-bit, on 64-bit Windows 10 (in 32-bit Wine, under qemu where the kernel runs
+    no 32-bit programs): it reaches the native bcdedit through Sysnative."""
+    wow64 = True
+
+    @classmethod
+    def setUpClass(cls):
+        if not wineharness.runs_32bit_programs():
+            raise unittest.SkipTest(SKIP_32BIT)
+        super().setUpClass()
+
+    def test_windows_10(self):
+        self.ctrl_then_an_entry(SYSNATIVE_BCDEDIT)
 
 
 if __name__ == '__main__':

@@ -55,6 +55,8 @@ NO_ANIMATION = ('win95', 'nt40')
 Family = collections.namedtuple('Family', 'hiberfil menu_calls restart')
 NT = Family('c:\\hiberfil.sys', ['InsertMenuItemW', 'SetMenuItemInfoA', 'SetMenuItemInfoW'], ('ExitWindowsEx', (6, 1)))
 WIN9X = Family(PROBE_9X, ['InsertMenuItemA', 'SetMenuItemInfoA'], ('ExitWindowsEx', (2, 1)))
+SKIP_32BIT = ('32-bit Wine does not run here: the kernel runs no 32-bit programs and binfmt_misc hands none '
+              'to qemu (see scripts/install-deps.sh)')
 # The release on each Windows version it is made for, as Wine reports them.
 RELEASE = [('win95', WIN9X), ('win98', WIN9X), ('winme', WIN9X), ('nt40', NT), ('win2k', NT), ('winxp', NT)]
 
@@ -246,8 +248,7 @@ class ReleaseTest(Scenarios):
     @classmethod
     def setUpClass(cls):
         if not wineharness.runs_32bit_programs():
-            raise unittest.SkipTest('32-bit Wine does not run here: the kernel runs no 32-bit programs and '
-                                    'binfmt_misc hands none to qemu (see scripts/install-deps.sh)')
+            raise unittest.SkipTest(SKIP_32BIT)
         super().setUpClass()
 
     def test_each_windows_version(self):
