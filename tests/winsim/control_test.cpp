@@ -1,10 +1,12 @@
 // winsim's test control where, were it broken, the tests that use it would pass without looking:
 // the file journal the crash-consistency tests walk, the differences of the 9x family and of
-// older versions (the popup animation, a module name cut short), and WoW64's folders. A privilege
-// not held, a box cut short and tracked popups a script must answer as a user could are checked
-// beside the contract rows that arrange them (tests/platform).
+// older versions (the popup animation, a module name cut short), WoW64's folders, a hanging
+// bcdedit and a denied registry key. A privilege not held, a box cut short and tracked popups a
+// script must answer as a user could are checked beside the contract rows that arrange them
+// (tests/platform).
 #include <string>
 
+#include "platform/winsim/system/bcd_control.h"
 #include "platform/winsim/ui/ui_control.h"
 #include "tests/platform/contract_fixture.h"
 
@@ -28,6 +30,7 @@ std::string Changed(const winsim::JournalEntry& entry) {
 }
 
 using Control = contract::FileContract;
+using Started = contract::ProcessContract;
 using UiControl = contract::UiContract;
 
 TEST_F(Control, JournalRecordsWhatEachChangeOnDriveCLeft) {
@@ -87,9 +90,10 @@ TEST_F(Control, AModuleNameCutShortEndsInTheBufferFromVistaOn) {
     }
 }
 
-// Under WoW64 system32 leads to SysWOW64 and Sysnative back to system32; a native process has no
-// Sysnative. Each bcdedit.exe holds the name of its folder.
-TEST_F(Control, Wow64RedirectsTheSystemFolderAndSysnativeLeadsBack) {
+// Under WoW64 system32 leads to SysWOW64 and Sysnative back to system32, to a bcdedit that may
+// hang past the product's time limit; a native process has no Sysnative. Each bcdedit.exe holds
+// the name of its folder.
+TEST_F(Started, Wow64RedirectsTheSystemFolderAndSysnativeLeadsBackToBcdedit) {
     for (const char* folder : {"system32", "SysWOW64"}) {
         std::filesystem::create_directories(host_ / "WINDOWS" / folder);
         MakeFile(std::string("WINDOWS\\") + folder + "\\bcdedit.exe", folder);
@@ -101,6 +105,25 @@ TEST_F(Control, Wow64RedirectsTheSystemFolderAndSysnativeLeadsBack) {
     for (const auto& [wow64, folder, holder] : rows) {
         winsim::SetWow64(wow64);
         EXPECT_EQ(holder, ReadAll(std::string("WINDOWS\\") + folder + "\\bcdedit.exe")) << folder << ", " << wow64;
+    }
+    winsim::SetBcdedit(winsim::BcdeditMode::Hangs);
+    PROCESS_INFORMATION started;
+    ASSERT_TRUE(Start(Path("WINDOWS\\Sysnative\\bcdedit.exe"), "/default {a}", started)) << GetLastError();
+    EXPECT_EQ(DWORD{WAIT_TIMEOUT}, WaitForSingleObject(started.hProcess, 30000));
+    TerminateProcess(started.hProcess, 1);
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+}
+
+// The store a process that is not elevated may not open, with what lies below it, made before or
+// after it was denied.
+TEST_F(Control, ADeniedKeyDeniesWhatLiesBelowIt) {
+    winsim::SetRegistryString(winsim::kBcdStoreKey + "\\Objects\\{a}", "Element", "Windows 7");
+    winsim::DenyRegistryAccess(winsim::kBcdStoreKey);
+    winsim::SetRegistryString(winsim::kBcdStoreKey + "\\Objects\\{b}", "Element", "made after");
+    for (const char* path : {"BCD00000000", "bcd00000000\\OBJECTS\\{A}", "BCD00000000\\Objects\\{b}"}) {
+        HKEY key = nullptr;
+        EXPECT_EQ(ERROR_ACCESS_DENIED, RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key)) << path;
     }
 }
 
