@@ -5,6 +5,8 @@
 namespace contract {
 namespace {
 
+using namespace std::string_literals;
+
 // Looked up at run time, as the product does: Windows 95's advapi32 may lack it.
 decltype(&RegQueryValueExW) QueryValue() {
     return reinterpret_cast<decltype(&RegQueryValueExW)>(
@@ -14,8 +16,9 @@ decltype(&RegQueryValueExW) QueryValue() {
 // Keys opened with the query right as the product opens them; a value's size asked first, a buffer
 // one byte short refused with the size needed, then the data and type as they were stored.
 TEST_F(RegistryContract, KeysOpenAndValuesReadAsStored) {
-    const auto order = StringData({"{11111111-2222-3333-4444-555555555555}", "{ntldr}"}, true);
-    const auto description = StringData({"Windows 10 Домашняя"}, false);
+    // A REG_MULTI_SZ ends each text and then the list; a REG_SZ its one text.
+    const auto order = Bytes("{11111111-2222-3333-4444-555555555555}\0{ntldr}\0\0"s);
+    const auto description = Bytes("Windows 10 Домашняя\0"s);
     PutValue("Objects\\{9dea862c}\\Elements\\24000001", "Element", REG_MULTI_SZ, order);
     PutValue("Objects\\{11111111}\\Elements\\12000004", "Element", REG_SZ, description);
     const auto query = QueryValue();

@@ -111,8 +111,7 @@ TEST_F(Started, Wow64RedirectsTheSystemFolderAndSysnativeLeadsBackToBcdedit) {
     ASSERT_TRUE(Start(Path("WINDOWS\\Sysnative\\bcdedit.exe"), "/default {a}", started)) << GetLastError();
     EXPECT_EQ(DWORD{WAIT_TIMEOUT}, WaitForSingleObject(started.hProcess, 30000));
     TerminateProcess(started.hProcess, 1);
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    for (HANDLE handle : {started.hThread, started.hProcess}) CloseHandle(handle);
 }
 
 // The store a process that is not elevated may not open, with what lies below it, made before or
@@ -142,14 +141,13 @@ TEST_F(UiControl, TrackPopupMenuRefusesTheAnimationBefore98And2000) {
     HWND owner = Create();
     for (const auto& [platform, major, minor, flags, refused] : rows) {
         winsim::SetVersion(platform, major, minor);
-        const std::string what = std::to_string(platform) + ": " + std::to_string(major) + "." +
-                                 std::to_string(minor) + ", flags " + std::to_string(flags);
+        SCOPED_TRACE(::testing::Message() << platform << ": " << major << "." << minor << ", flags " << flags);
         const std::size_t shown = winsim::Trackings().size();
         if (!refused) winsim::QueueTrackScript([](const winsim::Tracking&) { return std::optional<UINT>(); });
         SetLastError(contract::kSentinel);
         const BOOL done = TrackPopupMenu(refused ? nullptr : menu, flags, 0, 0, 0, owner, nullptr);
-        EXPECT_EQ(refused, !done && GetLastError() == ERROR_INVALID_FLAGS) << what << ", error " << GetLastError();
-        EXPECT_EQ(refused ? shown : shown + 1, winsim::Trackings().size()) << what;
+        EXPECT_EQ(refused, !done && GetLastError() == ERROR_INVALID_FLAGS) << "error " << GetLastError();
+        EXPECT_EQ(refused ? shown : shown + 1, winsim::Trackings().size()) << "menus shown";
     }
     DestroyWindow(owner);
     DestroyMenu(menu);
