@@ -1,9 +1,8 @@
 // winsim's test control where, were it broken, the tests that use it would pass without looking:
 // the file journal the crash-consistency tests walk, the differences of the 9x family and of
-// older versions (the popup animation, a module name cut short), WoW64's folders, a hanging
-// bcdedit and a denied registry key. A privilege not held, a box cut short and tracked popups a
-// script must answer as a user could are checked beside the contract rows that arrange them
-// (tests/platform).
+// older versions (the popup animation), WoW64's folders, a hanging bcdedit and a denied registry
+// key. A privilege not held, a box cut short and tracked popups a script must answer as a user
+// could are checked beside the contract rows that arrange them (tests/platform).
 #include <string>
 
 #include "platform/winsim/system/bcd_control.h"
@@ -77,17 +76,6 @@ TEST_F(Control, TheNineXFamilyLacksTheWideMenuCallsAndNamesImagesByPath) {
     EXPECT_EQ((std::map<DWORD, std::string>{{200, "C:\\PROGRAM FILES\\WINAMP\\WINAMP.EXE"},
                                             {300, "C:\\WINDOWS\\EXPLORER.EXE"}}),
               contract::Processes());
-}
-
-// XP leaves a module name cut short unterminated; from Vista on it ends in the buffer.
-TEST_F(Control, AModuleNameCutShortEndsInTheBufferFromVistaOn) {
-    for (const auto& [major, last] : {std::pair<DWORD, char>{5, 'r'}, {6, '\0'}}) {
-        winsim::SetVersion(VER_PLATFORM_WIN32_NT, major, 1);
-        char name[8];
-        SetLastError(contract::kSentinel);
-        EXPECT_EQ(8u, GetModuleFileNameA(nullptr, name, sizeof name)) << major;
-        EXPECT_TRUE(GetLastError() == ERROR_INSUFFICIENT_BUFFER && name[7] == last) << major << ": " << GetLastError();
-    }
 }
 
 // Under WoW64 system32 leads to SysWOW64 and Sysnative back to system32, to a bcdedit that may
