@@ -138,9 +138,14 @@ class RegistryContract : public Contract {
  protected:
     void SetUp() override {
         Contract::SetUp();
-        RemoveScratch();
+        TearDown();
     }
-    void TearDown() override { RemoveScratch(); }
+    // winsim's registry is empty after every reset.
+    void TearDown() override {
+#ifdef _WIN32
+        RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kScratch).c_str());
+#endif
+    }
 
     static constexpr const char* kScratch = "Software\\mVorbel-contract-test";
 
@@ -160,35 +165,19 @@ class RegistryContract : public Contract {
 #endif
     }
 
-    // REG_SZ data (one text and its terminator) or REG_MULTI_SZ data (each text and its
-    // terminator, then one more), in UTF-16LE.
-    static std::vector<BYTE> StringData(const std::vector<std::string>& utf8, bool multi) {
-        std::vector<BYTE> data;
-        auto add = [&](WCHAR unit) {
-            data.push_back(BYTE(unit & 0xFF));
-            data.push_back(BYTE(unit >> 8));
-        };
-        for (const auto& text : utf8) {
-            for (WCHAR unit : Wide(text)) add(unit);
-            add(0);
-        }
-        if (multi) add(0);
-        return data;
-    }
-
- private:
-    // winsim's registry is empty after every reset.
-    static void RemoveScratch() {
-#ifdef _WIN32
-        RegDeleteTreeW(HKEY_CURRENT_USER, Wide(kScratch).c_str());
-#endif
+    // Registry data of a text spelled in UTF-8, its terminators included: UTF-16LE, as both hosts
+    // store it.
+    static std::vector<BYTE> Bytes(const std::string& utf8) {
+        const WideText units = Wide(utf8);
+        const auto* at = reinterpret_cast<const BYTE*>(units.data());
+        return {at, at + units.size() * sizeof(WCHAR)};
     }
 };
 
-// The process rows start a small program of their own: with "/exit N" it ends at once with exit
-// code N, with "/hang" it waits to be terminated. On Windows it is tests/support/contract_child.cpp,
-// built beside this program; on winsim an image on the scratch drive whose behaviour reads its
-// command line as the child does.
+// The process rows start a small program of their own: with "/hang" it waits to be terminated,
+// otherwise it ends at once. On Windows it is tests/support/contract_child.cpp, built beside this
+// program; on winsim an image on the scratch drive whose behaviour reads its command line as the
+// child does.
 class ProcessContract : public FileContract {
  protected:
     void SetUp() override {
@@ -201,10 +190,7 @@ class ProcessContract : public FileContract {
         MakeFile("contract_child.exe", "MZ");
         child_ = Path("contract_child.exe");
         winsim::SetProgramBehaviour("contract_child.exe", [](const std::string& commandLine) {
-            const std::size_t exit = commandLine.find(" /exit ");
-            if (exit != std::string::npos) return winsim::ExitsWith(DWORD(std::stoul(commandLine.substr(exit + 7))));
-            EXPECT_NE(std::string::npos, commandLine.find(" /hang")) << commandLine;
-            return winsim::Hangs();
+            return commandLine.ends_with(" /hang") ? winsim::Hangs() : winsim::ExitsWith(0);
         });
 #endif
     }
