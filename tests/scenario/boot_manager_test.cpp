@@ -90,25 +90,13 @@ TEST_P(BootManager, TellsItsStory) {
     if (!c.noStore) winsim::SetBcdStore({{kWin10, kWin7, kNtldr, kWin11, kNoName, kSixth}, c.order, upperDefault});
     if (c.denied) winsim::DenyRegistryAccess(winsim::kBcdStoreKey);
     winsim::SetBcdedit(c.bcdedit);
-    std::vector<std::string> story;
-    std::size_t told = 0;
-    const auto tellRequests = [&] {
-        for (; told < winsim::Requests().size(); ++told) story.push_back(Said(winsim::Requests()[told]));
-    };
-    for (const winsim::TrackScript& menu : c.menus) {
-        winsim::QueueTrackScript([&, menu](const winsim::Tracking& tracking) {
-            tellRequests();
-            std::string popup = "popup";
-            for (const auto& line : tracking.items)
-                if (line.checked) popup += ", marked " + line.utf8;
-            story.push_back(popup);
-            return menu(tracking);
-        });
-    }
-
-    EXPECT_EQ(RunProgram(), 0u);
-
-    tellRequests();
+    const auto [story, code] = Tell(c.menus, [](const winsim::Tracking& tracking) {
+        std::string popup = "popup";
+        for (const auto& line : tracking.items)
+            if (line.checked) popup += ", marked " + line.utf8;
+        return popup;
+    });
+    EXPECT_EQ(code, 0u);
     EXPECT_EQ(story, c.story);
     EXPECT_EQ(Content("c/boot.ini"), c.bootIniAfter);
     if (!c.menus.empty()) {

@@ -95,23 +95,8 @@ TEST_P(Choices, TellTheirStory) {
     Put("c/boot.ini", c.before);
     PutSettings(c.settings);
     if (c.failingCall != nullptr) winsim::FailCall(c.failingCall, c.failingNth, ERROR_ACCESS_DENIED);
-    std::vector<std::string> story;
-    std::size_t told = 0;
-    const auto tellRequests = [&] {
-        for (; told < winsim::Requests().size(); ++told)
-            story.push_back(Said(winsim::Requests()[told]));
-    };
-    for (const winsim::TrackScript& menu : c.menus) {
-        winsim::QueueTrackScript([&, menu](const winsim::Tracking& tracking) {
-            tellRequests();
-            story.push_back(Popup(tracking));
-            return menu(tracking);
-        });
-    }
-
-    EXPECT_EQ(RunProgram(), c.exitCode);
-
-    tellRequests();
+    const auto [story, code] = Tell(c.menus, Popup);
+    EXPECT_EQ(code, c.exitCode);
     EXPECT_EQ(story, c.story);
     EXPECT_EQ(Content("c/boot.ini"), c.after);
     EXPECT_EQ(Content("c/boot.old"), c.backup);

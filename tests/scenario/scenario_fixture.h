@@ -115,6 +115,28 @@ class Scenario : public HostFolderTest {
         return code;
     }
 
+    // The program run with the user's part in each popup played by the next of `menus`, told as a
+    // story: the requests to the machine in the order they came, each popup as `popup` tells it.
+    // The story, and the exit code.
+    static std::pair<std::vector<std::string>, UINT> Tell(
+        const std::vector<winsim::TrackScript>& menus, std::string (*popup)(const winsim::Tracking&)) {
+        std::vector<std::string> story;
+        std::size_t told = 0;
+        const auto tellRequests = [&] {
+            for (; told < winsim::Requests().size(); ++told) story.push_back(Said(winsim::Requests()[told]));
+        };
+        for (const winsim::TrackScript& menu : menus) {
+            winsim::QueueTrackScript([&, menu](const winsim::Tracking& tracking) {
+                tellRequests();
+                story.push_back(popup(tracking));
+                return menu(tracking);
+            });
+        }
+        const UINT code = RunProgram();
+        tellRequests();
+        return {story, code};
+    }
+
     void PutSettings(const std::string& content) { Put("d/mVorbel/mvorbel.ini", content); }
 
     // The three systems, the second the default, a hibernation file and the player running.
