@@ -31,28 +31,13 @@ GUIDS = [guid for guid, _ in SHOWN]
 BCD_LABELS = [f'{REBOOT_INTO}"{text}"' for _, text in SHOWN]
 CHANGE_FAILED = 'Не удалось изменить хранилище загрузки Windows (BCD).'
 NO_STORE = 'А вы уверены, что у вас более одной ОС?\r\nХранилище загрузки Windows (BCD) не найдено.'
-CREATE_NO_WINDOW = 0x08000000
-
-
-class Dword:
-    """A 32-bit argument as Wine's relay shows it on x86_64: with whatever the upper half of its
-    register held."""
-
-    def __init__(self, value):
-        self.value = value
-
-    def __eq__(self, other):
-        return isinstance(other, int) and other & 0xFFFFFFFF == self.value
-
-    def __repr__(self):
-        return f'Dword({self.value:#x})'
 
 
 def bcdedit(*args, path=BCDEDIT):
-    """The chooser starting bcdedit.exe of the native system folder with these arguments, without
-    a console window."""
-    return ('CreateProcessA', (path, f'"{path}" ' + ' '.join(args), ANY, ANY, ANY, Dword(CREATE_NO_WINDOW),
-                               ANY, ANY, ANY, ANY))
+    """The chooser starting bcdedit.exe of the native system folder with these arguments (the
+    scenarios check its flags: Wine's relay shows a 32-bit argument on x86_64 with whatever the
+    upper half of its register held)."""
+    return ('CreateProcessA', (path, f'"{path}" ' + ' '.join(args)) + (ANY,) * 8)
 
 
 def store(changes=None):
