@@ -109,7 +109,6 @@ TEST_F(BootFile, WritesTheRewrittenBytes) {
          "default=a\r\n[operating systems]\r\na=1\r\nb=2\r\n", false},
         {"a key with a line feed", "default=b\r\n[operating systems]\r\na\nb=1\r\n", 1, "a\nb",
          "default=a\nb\r\n[operating systems]\r\na\nb=1\r\n", false},
-        {"no default line", "[operating systems]\r\na=1\r\n", 1, "a", "[operating systems]\r\na=1\r\n", false},
     };
     for (const auto& c : cases) {
         Fresh();

@@ -27,11 +27,6 @@ std::string Label(const winsim::BcdEntry& entry) {
     return "Перезагрузить в \"" + shown + "\"";
 }
 
-std::string Said(const winsim::Request& request) {
-    std::ostringstream text;
-    text << request;
-    return text.str();
-}
 std::string Marked(const winsim::BcdEntry& entry) { return "popup, marked " + Label(entry); }
 std::string Bcdedit(const std::string& option, const winsim::BcdEntry& entry,
                     const std::string& folder = "C:\\WINDOWS\\system32") {
@@ -48,17 +43,18 @@ const std::string kNoStore =
 const std::string kDenied =
     Box("Нет доступа к хранилищу загрузки Windows (BCD).\r\nЗапустите программу от имени администратора.");
 
-// The user chooses the entry's item with the keys given held.
-winsim::TrackScript Pick(const std::string& label, bool ctrl = false, bool shift = false) {
-    return [=](const winsim::Tracking& tracking) -> std::optional<UINT> {
-        winsim::SetKeyDown(VK_CONTROL, ctrl);
-        winsim::SetKeyDown(VK_SHIFT, shift);
-        for (const auto& line : tracking.items)
-            if (!line.separator && line.utf8 == label) return line.id;
-        ADD_FAILURE() << "the menu offers no item \"" << label << "\"";
-        return std::nullopt;
-    };
+// The menu as it opens: the systems, the second marked, then the commands.
+std::vector<std::string> Menu(std::vector<std::string> systems) {
+    systems.at(1) = Checked(systems.at(1));
+    for (const char* command : {"-", "Перевести в спящий режим", "-", "Выключить компьютер", "-", "Отмена"})
+        systems.push_back(command);
+    return systems;
 }
+// The display order's first five objects (a malformed entry and one that is no object skipped),
+// each by its description as written (the GUID for none).
+const std::vector<std::string> kStoreMenu = Menu({Label(kWin10), Label(kWin7), Label(kNtldr), Label(kWin11),
+                                                  Label(kNoName)});
+const std::string kXp = "Перезагрузить в \"Windows XP ";
 
 struct StoreCase {
     const char* name;
@@ -66,6 +62,8 @@ struct StoreCase {
     std::vector<std::string> story;
     std::string defaultAfter = kWin7.guid;
     std::vector<std::string> nextStartAfter = {};
+    std::vector<std::string> menu = kStoreMenu;  // the first one
+    std::string bootIniAfter = BootIni(kKey2);
     winsim::BcdeditMode bcdedit = winsim::BcdeditMode::Succeeds;
     DWORD major = 10, minor = 0;
     bool wow64 = false;
@@ -92,26 +90,22 @@ TEST_P(BootManager, TellsItsStory) {
     if (!c.noStore) winsim::SetBcdStore({{kWin10, kWin7, kNtldr, kWin11, kNoName, kSixth}, c.order, upperDefault});
     if (c.denied) winsim::DenyRegistryAccess(winsim::kBcdStoreKey);
     winsim::SetBcdedit(c.bcdedit);
-    std::vector<std::string> story;
-    std::size_t told = 0;
-    const auto tellRequests = [&] {
-        for (; told < winsim::Requests().size(); ++told) story.push_back(Said(winsim::Requests()[told]));
-    };
-    for (const winsim::TrackScript& menu : c.menus) {
-        winsim::QueueTrackScript([&, menu](const winsim::Tracking& tracking) {
-            tellRequests();
-            std::string popup = "popup";
-            for (const auto& line : tracking.items)
-                if (line.checked) popup += ", marked " + line.utf8;
-            story.push_back(popup);
-            return menu(tracking);
-        });
-    }
-
-    EXPECT_EQ(RunProgram(), 0u);
-
-    tellRequests();
+    const auto [story, code] = Tell(c.menus, [](const winsim::Tracking& tracking) {
+        std::string popup = "popup";
+        for (const auto& line : tracking.items)
+            if (line.checked) popup += ", marked " + line.utf8;
+        return popup;
+    });
+    EXPECT_EQ(code, 0u);
     EXPECT_EQ(story, c.story);
+    EXPECT_EQ(Content("c/boot.ini"), c.bootIniAfter);
+    if (!c.menus.empty()) {
+        std::vector<std::string> shown;
+        for (const auto& line : winsim::Trackings().at(0).items)
+            shown.push_back(line.separator ? kSeparator : line.checked ? Checked(line.utf8) : line.utf8);
+        EXPECT_EQ(shown, c.menu);
+        EXPECT_EQ(winsim::Trackings().at(0).flags, UINT{TPM_HORNEGANIMATION});
+    }
     if (c.noStore) return;
     winsim::SetWow64(false);
     EXPECT_TRUE(winsim::BcdDefault() && SameGuid(*winsim::BcdDefault(), c.defaultAfter)) << *winsim::BcdDefault();
@@ -119,94 +113,64 @@ TEST_P(BootManager, TellsItsStory) {
     for (const auto& wait : winsim::ProcessWaits()) EXPECT_EQ(wait.milliseconds, 30000u) << "bcdedit's time limit";
 }
 
-// The whole menu as it opens: the display order's first five objects (a malformed entry and one
-// that is no object skipped), each by its description as written (the GUID for none), the
-// default marked, then the commands; boot.ini on the disk plays no part.
-TEST_F(Scenario, StoreMenuListsTheDisplayOrdersFirstFiveObjects) {
-    PrepareRoad();
-    winsim::SetVersion(VER_PLATFORM_WIN32_NT, 6, 0);
-    winsim::SetBcdStore({{kWin10, kWin7, kNtldr, kWin11, kNoName, kSixth},
-                         {kWin10.guid, "{current}", kWin7.guid, kGone, kNtldr.guid, kWin11.guid, kNoName.guid,
-                          kSixth.guid},
-                         kWin7.guid});
-    winsim::QueueTrackScript(Dismiss());
-    EXPECT_EQ(RunProgram(), 0u);
-    std::vector<std::string> shown;
-    for (const auto& line : winsim::Trackings().at(0).items)
-        shown.push_back(line.separator ? kSeparator : line.checked ? Checked(line.utf8) : line.utf8);
-    EXPECT_EQ(shown, (std::vector<std::string>{Label(kWin10), Checked(Label(kWin7)), Label(kNtldr), Label(kWin11),
-                                               Label(kNoName), "-", "Перевести в спящий режим", "-",
-                                               "Выключить компьютер", "-", "Отмена"}));
-    EXPECT_EQ(winsim::Trackings().at(0).flags, UINT{TPM_HORNEGANIMATION});
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Scenario, BootManager,
     ::testing::Values(
         StoreCase{.name = "ChoiceOnVista",
-                  .menus = {Pick(Label(kNtldr))},
+                  .menus = {Choose(Label(kNtldr))},
                   .story = {Marked(kWin7), Bcdedit("/default", kNtldr), kPlayer, kRestart},
                   .defaultAfter = kNtldr.guid,
                   .major = 6},
         StoreCase{.name = "CtrlThenAChoiceInTheReopenedMenu",
-                  .menus = {Pick(Label(kWin11), true), Pick(Label(kWin10))},
+                  .menus = {Choose(Label(kWin11), true), Choose(Label(kWin10))},
                   .story = {Marked(kWin7), Bcdedit("/default", kWin11), Marked(kWin11), Bcdedit("/default", kWin10),
                             kPlayer, kRestart},
                   .defaultAfter = kWin10.guid},
         StoreCase{.name = "ShiftForTheNextStartOnlyOnSeven",
-                  .menus = {Pick(Label(kWin10), false, true)},
+                  .menus = {Choose(Label(kWin10), false, true)},
                   .story = {Marked(kWin7), Bcdedit("/bootsequence", kWin10), kPlayer, kRestart},
                   .nextStartAfter = {kWin10.guid},
                   .major = 6,
                   .minor = 1},
         // Ctrl keeps the menu open; with Shift too it still only sets the default.
         StoreCase{.name = "CtrlWithShiftSetsTheDefault",
-                  .menus = {Pick(Label(kNoName), true, true), Dismiss()},
+                  .menus = {Choose(Label(kNoName), true, true), Dismiss()},
                   .story = {Marked(kWin7), Bcdedit("/default", kNoName), Marked(kNoName)},
                   .defaultAfter = kNoName.guid},
         StoreCase{.name = "ThirtyTwoBitOnSixtyFourBitWindows",
-                  .menus = {Pick(Label(kWin10), false, true)},
+                  .menus = {Choose(Label(kWin10), false, true)},
                   .story = {Marked(kWin7), Bcdedit("/bootsequence", kWin10, "C:\\WINDOWS\\Sysnative"), kPlayer,
                             kRestart},
                   .nextStartAfter = {kWin10.guid},
                   .wow64 = true},
         // A change that did not take: the notice, never a restart into the old default.
         StoreCase{.name = "BcdeditFails",
-                  .menus = {Pick(Label(kWin10))},
+                  .menus = {Choose(Label(kWin10))},
                   .story = {Marked(kWin7), Bcdedit("/default", kWin10), kNotChanged},
                   .bcdedit = winsim::BcdeditMode::Fails},
         StoreCase{.name = "BcdeditHangs",
-                  .menus = {Pick(Label(kWin10), false, true)},
+                  .menus = {Choose(Label(kWin10), false, true)},
                   .story = {Marked(kWin7), Bcdedit("/bootsequence", kWin10), kNotChanged},
                   .bcdedit = winsim::BcdeditMode::Hangs},
         StoreCase{.name = "BcdeditChangesNothingWithCtrl",
-                  .menus = {Pick(Label(kWin10), true), Dismiss()},
+                  .menus = {Choose(Label(kWin10), true), Dismiss()},
                   .story = {Marked(kWin7), Bcdedit("/default", kWin10), kNotChanged, Marked(kWin7)},
                   .bcdedit = winsim::BcdeditMode::ChangesNothing},
+        // Windows XP reads boot.ini, whatever store a Vista beside it left, and Shift changes nothing
+        // there: the choice restarts into the default written to boot.ini.
+        StoreCase{.name = "XpWithAStoreBesideItsBootIni",
+                  .menus = {Choose(Os(kDescription3), false, true)},
+                  .story = {"popup, marked " + kXp + "Professional\" /fastdetect", kPlayer, kRestart},
+                  .menu = Menu({kXp + "Home\" /fastdetect", kXp + "Professional\" /fastdetect",
+                                "Перезагрузить в \"Windows 98\""}),
+                  .bootIniAfter = BootIni(kKey3),
+                  .major = 5,
+                  .minor = 1},
         StoreCase{.name = "NoStore", .story = {kNoStore}, .noStore = true},
         StoreCase{.name = "NotElevated", .story = {kDenied}, .denied = true},
         StoreCase{.name = "NoEntryIsAnObject", .story = {kNoStore}, .order = {kGone, "{current}"}},
         StoreCase{.name = "EmptyDisplayOrder", .story = {kNoStore}, .order = {}}),
     kCaseName);
-
-// Windows XP reads boot.ini, whatever store a Vista beside it left, and Shift changes nothing
-// there: the choice restarts into the default written to boot.ini.
-TEST_F(Scenario, XpWithAStoreBesideItsBootIniUsesBootIni) {
-    PrepareRoad();
-    winsim::SetBcdStore({{kWin10, kNtldr}, {kWin10.guid, kNtldr.guid}, kNtldr.guid});
-    Put("c/WINDOWS/system32/bcdedit.exe", "MZ");
-    winsim::SetBcdedit(winsim::BcdeditMode::Succeeds);
-    winsim::QueueTrackScript([](const winsim::Tracking& tracking) {
-        EXPECT_EQ(tracking.items.at(0).text, Os(kDescription1));
-        return Pick(tracking.items.at(2).utf8, false, true)(tracking);
-    });
-    EXPECT_EQ(RunProgram(), 0u);
-    EXPECT_EQ(Content("c/boot.ini"), BootIni(kKey3));
-    EXPECT_EQ(winsim::Requests().back(), (winsim::Request{"ExitWindowsEx", {"2", "1"}}));
-    for (const auto& request : winsim::Requests()) EXPECT_NE(request.call, "CreateProcessA") << request;
-    EXPECT_EQ(winsim::BcdDefault(), kNtldr.guid);
-    EXPECT_TRUE(winsim::BcdBootSequence().empty());
-}
 
 }  // namespace
 }  // namespace mvorbel::testing

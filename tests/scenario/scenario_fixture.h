@@ -50,17 +50,32 @@ inline constexpr auto kCaseName = [](const auto& info) {
     return std::string(info.param.name);
 };
 
-// The user chooses the item with this label (Ctrl held or not), then moves the mouse away.
-inline winsim::TrackScript Choose(const std::string& label, bool ctrl = false) {
-    return [label, ctrl](const winsim::Tracking& tracking) -> std::optional<UINT> {
+// The user chooses the item with this label, in the menu's bytes or in UTF-8 (Ctrl and Shift held
+// or not), then moves the mouse away.
+inline winsim::TrackScript Choose(const std::string& label, bool ctrl = false, bool shift = false) {
+    return [=](const winsim::Tracking& tracking) -> std::optional<UINT> {
         winsim::SetKeyDown(VK_CONTROL, ctrl);
+        winsim::SetKeyDown(VK_SHIFT, shift);
         SetCursorPos(3, 7);
         for (const auto& line : tracking.items) {
-            if (!line.separator && line.text == label) return line.id;
+            if (!line.separator && (line.text == label || line.utf8 == label)) return line.id;
         }
         ADD_FAILURE() << "the menu offers no item \"" << label << "\"";
         return std::nullopt;
     };
+}
+
+// A request as the stories tell it. The error box's address is where the error was raised; the
+// unit tests read it.
+inline std::string Said(winsim::Request request) {
+    if (request.call == "MessageBoxA" && request.args.at(2) == "Application Error") {
+        std::string& text = request.args.at(1);
+        const std::size_t at = text.find(" at ") + 4;
+        text.replace(at, text.find(".\n") - at, "<address>");
+    }
+    std::ostringstream text;
+    text << request;
+    return text.str();
 }
 
 inline winsim::TrackScript Dismiss() {
@@ -98,6 +113,28 @@ class Scenario : public HostFolderTest {
         UINT code = 0;
         if (auto ended = ExitCodeOf([&] { code = static_cast<UINT>(RunApplication()); })) return *ended;
         return code;
+    }
+
+    // The program run with the user's part in each popup played by the next of `menus`, told as a
+    // story: the requests to the machine in the order they came, each popup as `popup` tells it.
+    // The story, and the exit code.
+    static std::pair<std::vector<std::string>, UINT> Tell(
+        const std::vector<winsim::TrackScript>& menus, std::string (*popup)(const winsim::Tracking&)) {
+        std::vector<std::string> story;
+        std::size_t told = 0;
+        const auto tellRequests = [&] {
+            for (; told < winsim::Requests().size(); ++told) story.push_back(Said(winsim::Requests()[told]));
+        };
+        for (const winsim::TrackScript& menu : menus) {
+            winsim::QueueTrackScript([&, menu](const winsim::Tracking& tracking) {
+                tellRequests();
+                story.push_back(popup(tracking));
+                return menu(tracking);
+            });
+        }
+        const UINT code = RunProgram();
+        tellRequests();
+        return {story, code};
     }
 
     void PutSettings(const std::string& content) { Put("d/mVorbel/mvorbel.ini", content); }
