@@ -38,6 +38,12 @@ WESTERN = ['"Microsoft Windows XP Professional" /fastdetect', '"Windows XP Édit
 AMPERSAND = [DESCRIPTIONS[0], '"Игры & музыка" /fastdetect']
 AMPERSAND_LABELS = [LABELS[0], REBOOT_INTO + '"Игры && музыка" /fastdetect']
 RESTART = [('ExitWindowsEx', (2, 1))]
+# NT 4.0 writes its system twice under one path; the loader starts the first entry with the default's
+# path, so the VGA line, once chosen, moves up before the other.
+NT40_SERVER = 'multi(0)disk(0)rdisk(0)partition(1)\\WINNT="Windows NT Server Version 4.00"'
+NT40_VGA = 'multi(0)disk(0)rdisk(0)partition(1)\\WINNT="Windows NT Server Version 4.00 [VGA mode]" /basevideo /sos'
+NT40_BOOT_INI = ['[boot loader]', 'timeout=30', 'default=multi(0)disk(0)rdisk(0)partition(1)\\WINNT',
+                 '[operating systems]', NT40_SERVER, NT40_VGA]
 PLAYER_ENDS = ('TerminateProcess', (ANY, 0))
 PROTECTED = wineharness.READONLY | wineharness.HIDDEN | wineharness.SYSTEM
 # Menu animation came with 98 and 2000: 95 and NT 4.0 get the popup without its flag.
@@ -113,13 +119,13 @@ class Scenarios(unittest.TestCase):
                 self.s.close()
 
     def prepare(self, default_index=1, descriptions=DESCRIPTIONS, hiberfil='c:\\hiberfil.sys', settings=None,
-                version=wineharness.VERSION, protected=False):
-        """boot.ini with the given entry the default, a hibernation file (None:
+                version=wineharness.VERSION, protected=False, lines=None):
+        """boot.ini with the given entry the default (or the lines given), a hibernation file (None:
         none) and the exe; Wine reports the given Windows version (win98: the 9x family, platform 1,
         version 4.10; nt40 ...)."""
         if version != wineharness.VERSION:
             self.s.set_version(version)
-        self.s.write(BOOT_INI, boot_ini(KEYS[default_index], descriptions))
+        self.s.write(BOOT_INI, lines or boot_ini(KEYS[default_index], descriptions))
         if protected:
             self.s.set_attributes(BOOT_INI, PROTECTED)
             self.player = self.s.start_background(self.winamp, 'Winamp.exe', 'c:\\winamp-standin.started')
@@ -174,6 +180,21 @@ class Scenarios(unittest.TestCase):
 class ChooserTest(Scenarios):
     def test_ctrl_changes_the_default_and_the_reopened_menu_restarts_into_the_third_entry(self):
         self.ctrl_then_a_system(wineharness.VERSION, NT)
+
+    def test_stock_nt40_boot_ini_restarts_into_the_vga_line(self):
+        """NT 4.0 has no menu animation: the popup is tracked without its flag."""
+        with self.scenario() as s:
+            original = self.prepare(version='nt40', lines=NT40_BOOT_INI)
+            s.start()
+            popup = s.wait_popup()
+            labels = [REBOOT_INTO + line.split('=', 1)[1] for line in (NT40_SERVER, NT40_VGA)]
+            self.assertEqual((popup.labels, popup.checked, popup.flags), (labels + COMMANDS, labels[:1], 0))
+            s.choose(1)
+            self.finish()
+            moved = original.replace(f'{NT40_SERVER}\r\n{NT40_VGA}'.encode(), f'{NT40_VGA}\r\n{NT40_SERVER}'.encode())
+            self.assertEqual(s.read(BOOT_INI).decode('cp1251'), moved.decode('cp1251'), 'the VGA line moved up')
+            self.assertEqual(s.read(BOOT_OLD), original, 'c:\\boot.old')
+            self.assert_requests(RESTART)
 
     def test_ways_out_of_the_menu(self):
         for row, options, shown, chosen, key, requests in WAYS_OUT:

@@ -3,7 +3,10 @@
 // what boot.ini and boot.old hold. Choosing a system with Ctrl held re-opens the menu, as the
 // file now is, and what the user does there is carried out as in the first one. A boot.ini that
 // can't be opened, or a heap that refuses a block, ends the run in the runtime's error box with
-// exit code 1. (That boot.ini is whole after every step of a rewrite is the unit tests' part.)
+// exit code 1. After every change on drive C: boot.ini is whole, as it was before a rewrite or
+// after it (on the 9x family, which renames, maybe under a name beside it).
+#include <set>
+
 #include "tests/scenario/scenario_fixture.h"
 
 namespace mvorbel::testing {
@@ -94,12 +97,25 @@ TEST_P(Choices, TellTheirStory) {
     winsim::SetVersion(c.version.platform, c.version.major, c.version.minor);
     Put("c/boot.ini", c.before);
     PutSettings(c.settings);
+    winsim::ClearFileJournal();
+    std::set<std::string> texts = {c.before};
     if (c.failingCall != nullptr) winsim::FailCall(c.failingCall, c.failingNth, ERROR_ACCESS_DENIED);
-    const auto [story, code] = Tell(c.menus, Popup);
+    // What boot.ini held when each menu showed, and in the end: the texts it may hold between.
+    const auto [story, code] = Tell(c.menus, [&](const winsim::Tracking& tracking) {
+        texts.insert(Content("c/boot.ini"));
+        return Popup(tracking);
+    });
     EXPECT_EQ(code, c.exitCode);
     EXPECT_EQ(story, c.story);
     EXPECT_EQ(Content("c/boot.ini"), c.after);
     EXPECT_EQ(Content("c/boot.old"), c.backup);
+    texts.insert(c.after);
+    const auto whole = [&](const winsim::FileSnapshot* file) { return file != nullptr && texts.count(file->content); };
+    const bool win9x = c.version.platform == VER_PLATFORM_WIN32_WINDOWS;
+    for (const auto& step : winsim::FileJournal()) {
+        const bool aside = win9x && (whole(step.Find("c:\\36528945648733")) || whole(step.Find("c:\\36528945648732")));
+        EXPECT_TRUE(whole(step.Find("c:\\boot.ini")) || aside) << "after " << step.call;
+    }
 }
 
 const winsim::TrackScript kThirdWithCtrl = Choose(Os(kDescription3), true);
@@ -135,6 +151,9 @@ INSTANTIATE_TEST_SUITE_P(
                    .version = kNt4},
         // A default value ends at a lone line feed, as the loader reads it: its entry is marked, and
         // the rewrite, which keeps what follows the line feed, names the chosen one.
+        ChoiceCase{.name = "HandEditedDefault", .menus = {Choose(Os(kDescription3))},
+                   .story = {kMenu2, kPlayer, kRestart}, .after = HandEdited(kKey3), .backup = HandEdited(kKey2),
+                   .before = HandEdited(kKey2)},
         ChoiceCase{.name = "HandEditedDefaultOn98WithCtrl", .menus = {kThirdWithCtrl, Dismiss()},
                    .story = {kMenu2, kMenu3}, .after = HandEdited(kKey3), .backup = HandEdited(kKey2),
                    .before = HandEdited(kKey2), .version = kWin98},

@@ -2,6 +2,7 @@
 // Whole runs of the program on winsim: drive C: and the exe's drive D: on fresh host folders, the
 // framework's process-wide state cleared, the user's part played by scripts for each popup.
 #include <array>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -119,7 +120,7 @@ class Scenario : public HostFolderTest {
     // story: the requests to the machine in the order they came, each popup as `popup` tells it.
     // The story, and the exit code.
     static std::pair<std::vector<std::string>, UINT> Tell(
-        const std::vector<winsim::TrackScript>& menus, std::string (*popup)(const winsim::Tracking&)) {
+        const std::vector<winsim::TrackScript>& menus, const std::function<std::string(const winsim::Tracking&)>& popup) {
         std::vector<std::string> story;
         std::size_t told = 0;
         const auto tellRequests = [&] {
