@@ -9,7 +9,7 @@ from unittest.mock import ANY
 import wineharness
 import winereg
 import winetrace
-from test_chooser import BOOT_INI, COMMANDS, KEYS, LABELS, REBOOT_INTO, RESTART, SKIP_32BIT, Scenarios
+from test_chooser import BOOT_INI, COMMANDS, KEYS, LABELS, REBOOT_INTO, RESTART, Scenarios
 
 STORE = Path(__file__).resolve().parent / 'bcd_store.reg'
 BCD = r'HKEY_LOCAL_MACHINE\BCD00000000'
@@ -171,12 +171,6 @@ class ReleaseBcdTest(StoreScenarios):
     """The release, 32-bit, on 64-bit Windows 10 (in 32-bit Wine, under qemu where the kernel runs
     no 32-bit programs): it reaches the native bcdedit through Sysnative."""
     wow64 = True
-
-    @classmethod
-    def setUpClass(cls):
-        if not wineharness.runs_32bit_programs():
-            raise unittest.SkipTest(SKIP_32BIT)
-        super().setUpClass()
 
     def test_windows_10(self):
         self.ctrl_then_an_entry(SYSNATIVE_BCDEDIT)
